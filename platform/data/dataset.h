@@ -32,6 +32,8 @@ enum class FieldType : std::uint8_t {
     Blob,     // bytes
 };
 
+const char *fieldTypeName(FieldType type);
+
 struct FieldDef
 {
     QString name;
@@ -59,6 +61,10 @@ public:
     void appendString(std::string_view utf8); // also Memo and Blob bytes
     // Appends a value converted to the column's type (used by slow paths).
     void appendVariant(const QVariant &v);
+    // Appends rows [from, to) of a column of the same type.
+    void appendRange(const Column &src, std::size_t from, std::size_t to);
+    // Room for this many string bytes, so that a decoder fills the arena once.
+    void reserveBytes(std::size_t bytes);
 
     bool isNull(std::size_t row) const { return m_nulls[row] != 0; }
     std::int32_t intAt(std::size_t row) const;
@@ -154,12 +160,14 @@ public:
     virtual void datasetReset() = 0;               // structure or all rows changed
     virtual void datasetRowChanged(std::size_t row) = 0;
     virtual void datasetCurrentChanged(std::size_t row) = 0;
+    virtual void datasetDestroyed() {} // the dataset is gone: forget it
 };
 
 class Dataset
 {
 public:
     Dataset() = default;
+    ~Dataset();
     Dataset(const Dataset &) = delete;
     Dataset &operator=(const Dataset &) = delete;
 
@@ -220,13 +228,18 @@ public:
     TableData &mutableData() { return m_data; }
 
 private:
+    friend void CopyReaderToDataset(TableReader &reader, Dataset &dataset);
+
     void notifyReset();
     void notifyRow(std::size_t row);
     void notifyCurrent();
+    void checkRow(std::size_t row, int col) const;
+    void rowsReplaced(); // after a load: current record and formats follow the new rows
 
     TableData m_data;
     std::vector<QString> m_formats;
     std::size_t m_current = npos;
+    bool m_eof = true;
     bool m_editing = false;
     std::vector<std::pair<int, QVariant>> m_pending;
     int m_disableCount = 0;
@@ -276,6 +289,7 @@ private:
     void datasetReset() override;
     void datasetRowChanged(std::size_t row) override;
     void datasetCurrentChanged(std::size_t row) override;
+    void datasetDestroyed() override;
 
     Dataset *m_dataset = nullptr;
 };

@@ -21,6 +21,9 @@
 namespace qv {
 
 class DBXConnection;
+namespace wire {
+class Record;
+}
 
 // The settings table of a server connection. Keys of params() include
 // "HostName", "Port", "DatasnapContext", "CommunicationProtocol",
@@ -85,11 +88,15 @@ public:
     const std::string &GetJSONValue() const; // "null" when absent
     bool IsNull() const;
     std::shared_ptr<TableData> GetDataPacket() const;
-    TableReader *GetDBXReader();   // owned by the command
-    QIODevice *GetStream();        // owned by the command; a buffer over the bytes
+    TableReader *GetDBXReader(); // owned by the command
+    QIODevice *GetStream();      // owned by the command; a buffer over the bytes
 
     wire::Value &value() { return m_value; }
     const wire::Value &value() const { return m_value; }
+
+    // Stores a decoded reply value under the declared type and drops the
+    // reader and stream handed out for the previous one.
+    void setResult(wire::Value v);
 
 private:
     wire::Value m_value;
@@ -101,6 +108,9 @@ class DBXCommand
 {
 public:
     explicit DBXCommand(DBXConnection *connection);
+    ~DBXCommand();
+    DBXCommand(const DBXCommand &) = delete;
+    DBXCommand &operator=(const DBXCommand &) = delete;
 
     QString CommandType;
     QString Text;
@@ -119,8 +129,17 @@ public:
     // the server's text unchanged.
     void ExecuteUpdate();
 
+    // An object result handed to the command lives until the command runs
+    // again or is destroyed.
+    void ownObject(std::unique_ptr<wire::Record> object);
+    wire::Record *ownedObject() const { return m_owned.get(); }
+
+    // "BuyukGetir" for the text "TServerMethods1.BuyukGetir".
+    QString methodName() const;
+
 private:
     DBXConnection *m_connection;
+    std::unique_ptr<wire::Record> m_owned;
     std::vector<DBXParameter> m_params;
     std::size_t m_inputCount = 0;
     bool m_prepared = false;
@@ -147,10 +166,27 @@ public:
     // "Connection cannot be nil.  Make sure the connection has been opened.".
     explicit DSAdminClient(DBXConnection *connection);
     virtual ~DSAdminClient();
+    DSAdminClient(const DSAdminClient &) = delete;
+    DSAdminClient &operator=(const DSAdminClient &) = delete;
+
+    // The command this proxy made for a method, nullptr before its first
+    // call (tests look at prepareCount()).
+    const DBXCommand *findCommand(const QString &method) const;
 
 protected:
+    // The slot's command, created and prepared on first use:
+    // type "DataSnap.ServerMethod", text "TServerMethods1." + method.
+    DBXCommand &command(std::unique_ptr<DBXCommand> &slot,
+                        const char *method,
+                        const std::vector<wire::WireType> &inputs,
+                        const std::vector<wire::WireType> &outs,
+                        wire::WireType result);
+
     DBXConnection *FDBXConnection;
     bool FInstanceOwner = true;
+
+private:
+    std::vector<DBXCommand *> m_commands; // the slots of the derived proxy
 };
 
 // Reads a stream result completely in 1024-byte pieces and checks its length;

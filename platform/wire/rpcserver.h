@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -18,9 +19,9 @@ namespace qv::rpc {
 
 struct MethodSignature
 {
-    QString name;                          // e.g. "StokAraGetir"
-    std::vector<wire::WireType> inputs;    // in wire order
-    std::vector<wire::WireType> outs;      // out parameters, in wire order
+    QString name;                       // e.g. "StokAraGetir"
+    std::vector<wire::WireType> inputs; // in wire order
+    std::vector<wire::WireType> outs;   // out parameters, in wire order
     wire::WireType result = wire::WireType::None;
 };
 
@@ -46,12 +47,18 @@ using Handler = std::function<void(CallContext &)>;
 class RpcServer
 {
 public:
-    explicit RpcServer(std::string context = "datasnap/", std::string className = "TServerMethods1");
+    explicit RpcServer(std::string context = "datasnap/",
+                       std::string className = "TServerMethods1");
     ~RpcServer();
     RpcServer(const RpcServer &) = delete;
     RpcServer &operator=(const RpcServer &) = delete;
 
+    // May be called while serving; a method registered again replaces the old one.
     void registerMethod(MethodSignature signature, Handler handler);
+
+    // How long a connection may stay silent, between requests or inside one,
+    // before it is dropped (default 60 s). Applies to connections accepted later.
+    void setIdleTimeout(std::chrono::milliseconds timeout);
 
     // Binds and starts serving on background threads; port 0 picks a free one.
     // Throws qv::Error when the address cannot be bound.

@@ -14,7 +14,11 @@ QString DevServer::executable()
     const QByteArray env = qgetenv("QV_DEVSERVER");
     if (!env.isEmpty())
         return QString::fromLocal8Bit(env);
+#ifdef QV_DEVSERVER_PATH
+    return QStringLiteral(QV_DEVSERVER_PATH);
+#else
     return QStringLiteral("quorvel-devserver");
+#endif
 }
 
 DevServer::DevServer(const QStringList &extraArgs)
@@ -62,8 +66,12 @@ QString DevServer::databasePath() const
 
 QString DevServer::log() const
 {
-    if (m_proc)
+    // Nothing reaches the buffer unless someone waits for it.
+    if (m_proc) {
+        if (m_proc->state() == QProcess::Running)
+            m_proc->waitForReadyRead(20);
         m_log += QString::fromUtf8(m_proc->readAll());
+    }
     return m_log;
 }
 

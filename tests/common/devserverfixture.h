@@ -27,6 +27,7 @@ public:
 
     void kill();  // drops every connection at once
     void stop();  // SIGTERM and wait
+    int exitCode() const { return m_proc ? m_proc->exitCode() : -1; }
 
     static QString executable();
 

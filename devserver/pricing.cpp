@@ -1,0 +1,83 @@
+#include "pricing.h"
+
+#include <cmath>
+
+namespace qv {
+
+double devRound2(double value)
+{
+    // The nudge keeps 2.675 (stored as 2.67499...) rounding up like a person would.
+    return std::round(value * 100.0 + (value >= 0 ? 1e-7 : -1e-7)) / 100.0;
+}
+
+QString discountText(const std::array<double, 4> &rates)
+{
+    int last = -1;
+    for (int i = 0; i < 4; ++i) {
+        if (rates[std::size_t(i)] != 0)
+            last = i;
+    }
+    QString text;
+    for (int i = 0; i <= last; ++i) {
+        if (i > 0)
+            text += u'+';
+        // Turkish decimal comma: "%12,5"
+        text += u'%' + QString::number(rates[std::size_t(i)], 'g', 6).replace(u'.', u',');
+    }
+    return text;
+}
+
+double netPrice(const DevPrice &price)
+{
+    double net = price.fiyat;
+    for (double r : price.rates)
+        net *= 1.0 - r / 100.0;
+    return devRound2(net);
+}
+
+double withVat(double net, double vatPercent)
+{
+    return devRound2(net * (1.0 + vatPercent / 100.0));
+}
+
+void DevPriceRules::add(const DevPriceRule &rule)
+{
+    if (rule.stokno != 0)
+        m_byStock[rule.stokno] = rule;
+    else
+        m_general.push_back(rule);
+}
+
+DevPrice DevPriceRules::priceFor(int stokno,
+                                 const QString &marka,
+                                 const QString &anagrup,
+                                 double listPrice) const
+{
+    const DevPriceRule *best = nullptr;
+    if (auto it = m_byStock.find(stokno); it != m_byStock.end()) {
+        best = &it->second;
+    } else {
+        int bestRank = -1;
+        for (const DevPriceRule &r : m_general) {
+            if (!r.marka.isEmpty() && r.marka != marka)
+                continue;
+            if (!r.anagrup.isEmpty() && r.anagrup != anagrup)
+                continue;
+            const int rank = (r.marka.isEmpty() ? 0 : 2) + (r.anagrup.isEmpty() ? 0 : 1);
+            if (rank > bestRank) {
+                best = &r;
+                bestRank = rank;
+            }
+        }
+    }
+    DevPrice price;
+    price.fiyat = listPrice;
+    if (best) {
+        if (best->fiyat)
+            price.fiyat = *best->fiyat;
+        price.rates = best->rates;
+    }
+    return price;
+}
+
+} // namespace qv
