@@ -1,17 +1,16 @@
 // Process entry: the application, its look, the main window and its
 // start-up steps, then the message loop.
 #include "Unit1.h"
+#include "application.h"
 
 #include "fonts.h"
 #include "theme.h"
-
-#include <QApplication>
 
 #include <clocale>
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
     // Qt sets the C locale from the environment; number parsing must not follow it.
     std::setlocale(LC_NUMERIC, "C");
     qv::installFontSubstitutes();

@@ -102,7 +102,8 @@ QSqlDatabase DevDatabase::connection() const
     db.setDatabaseName(m_options.path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_options.busyTimeoutMs));
     if (!db.open())
-        throw Error(QStringLiteral("Veritabanı açılamadı: %1 (%2)").arg(m_options.path, db.lastError().text()));
+        throw Error(QStringLiteral("Veritabanı açılamadı: %1 (%2)")
+                        .arg(m_options.path, db.lastError().text()));
     devExec(db, QStringLiteral("PRAGMA foreign_keys = ON"));
     // WAL lets the many reading threads run beside one writer.
     devExec(db, QStringLiteral("PRAGMA journal_mode = WAL"));
@@ -120,7 +121,8 @@ int DevDatabase::schemaVersion() const
 void DevDatabase::ensureSchema()
 {
     const QSqlDatabase db = connection();
-    devExec(db, QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"));
+    devExec(db,
+            QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"));
     const int version = schemaVersion();
     if (version > DevSchemaVersion)
         throw Error(QStringLiteral("Veritabanı sürümü %1, bu sunucu en çok %2 tanır")
@@ -130,7 +132,9 @@ void DevDatabase::ensureSchema()
         DevTransaction tx(db);
         for (const QString &sql : devSchemaStatements())
             devExec(db, sql);
-        devExec(db, QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)").arg(DevSchemaVersion));
+        devExec(db,
+                QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)")
+                    .arg(DevSchemaVersion));
         tx.commit();
     }
     // Later versions add their migration steps here, one per version.

@@ -36,13 +36,15 @@ DevLoginRecord DevDatabase::loginRecord(const QString &machineId, bool autoRegis
     if (!found && autoRegister && !machineId.isEmpty()) {
         // Copy the demo dealer's user onto this computer. The NOT EXISTS keeps
         // two simultaneous first logins of one computer from clashing.
-        DevQuery reg(db,
-                     QStringLiteral(
-                         "INSERT INTO KULLANICI (BILGISAYARID, ADI, SIFRE, MUSTERITIPI, AKTIF, EMAIL, CARINO, "
-                         "                       SATICINO, BILGISAYARADI, KAYITTARIHI) "
-                         "SELECT ?, ADI, SIFRE, MUSTERITIPI, 1, EMAIL, CARINO, SATICINO, '', KAYITTARIHI "
-                         "FROM KULLANICI WHERE BILGISAYARID = ? "
-                         "AND NOT EXISTS (SELECT 1 FROM KULLANICI WHERE BILGISAYARID = ?)"));
+        DevQuery reg(
+            db,
+            QStringLiteral(
+                "INSERT INTO KULLANICI (BILGISAYARID, ADI, SIFRE, MUSTERITIPI, AKTIF, EMAIL, "
+                "CARINO, "
+                "                       SATICINO, BILGISAYARADI, KAYITTARIHI) "
+                "SELECT ?, ADI, SIFRE, MUSTERITIPI, 1, EMAIL, CARINO, SATICINO, '', KAYITTARIHI "
+                "FROM KULLANICI WHERE BILGISAYARID = ? "
+                "AND NOT EXISTS (SELECT 1 FROM KULLANICI WHERE BILGISAYARID = ?)"));
         try {
             reg.execWith({machineId, QString::fromLatin1(DevDemoDealerMachineId), machineId});
         } catch (const Error &) {

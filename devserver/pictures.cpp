@@ -255,11 +255,14 @@ QImage bannerFrame(QSize size, int frame, const QString &text)
     bg.setColorAt(0, QColor(150, 20, 30));
     bg.setColorAt(1, QColor(30, 30, 40));
     p.fillRect(image.rect(), bg);
-    drawGear(p, QPointF(size.height() * 0.5, size.height() * 0.5), size.height() * 0.38,
+    drawGear(p,
+             QPointF(size.height() * 0.5, size.height() * 0.5),
+             size.height() * 0.38,
              QColor(230, 230, 230));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 210, 60));
-    const double x = size.height() + std::fmod(frame * size.width() / 4.0, size.width() - size.height());
+    const double x
+        = size.height() + std::fmod(frame * size.width() / 4.0, size.width() - size.height());
     p.drawEllipse(QPointF(x, size.height() * 0.85), 5, 5);
     if (canDrawText()) {
         QFont f(QStringLiteral("DejaVu Sans"));
@@ -288,10 +291,11 @@ QByteArray renderStripBannerGif()
 {
     std::vector<QImage> frames;
     for (int i = 0; i < 2; ++i)
-        frames.push_back(bannerFrame(QSize(1200, 40),
-                                     i,
-                                     QStringLiteral("Yaz kampanyası: seçili BOSCH ve VALEO ürünlerinde "
-                                                    "ek indirim")));
+        frames.push_back(
+            bannerFrame(QSize(1200, 40),
+                        i,
+                        QStringLiteral("Yaz kampanyası: seçili BOSCH ve VALEO ürünlerinde "
+                                       "ek indirim")));
     return encodeGif(frames, 80);
 }
 

@@ -105,17 +105,18 @@ const char *const kSchema[] = {
         EKLEMETARIHI DOUBLE PRECISION NOT NULL DEFAULT 0))",
 
     // Search keys: every code of an item (barcode, OEM numbers, producer,
-    // finish and depot codes) and every word of its texts, folded by
-    // searchKey(). Prefix searches are range scans on the primary keys.
+    // finish codes) and every word of its texts, folded by searchKey().
+    // Prefix searches are range scans on the primary keys. Derived from STOK
+    // by whoever writes it, so no foreign key (and no index on STOKNO).
     // WITHOUT ROWID keeps the key tables to one b-tree each (half the
     // size); drop the clause on other databases.
     R"(CREATE TABLE STOK_KOD (
         KOD TEXT NOT NULL,
-        STOKNO INTEGER NOT NULL REFERENCES STOK(STOKNO),
+        STOKNO INTEGER NOT NULL,
         PRIMARY KEY (KOD, STOKNO)) WITHOUT ROWID)",
     R"(CREATE TABLE STOK_KELIME (
         KELIME TEXT NOT NULL,
-        STOKNO INTEGER NOT NULL REFERENCES STOK(STOKNO),
+        STOKNO INTEGER NOT NULL,
         PRIMARY KEY (KELIME, STOKNO)) WITHOUT ROWID)",
 
     // Account prices. The most specific rule wins: STOKNO, then MARKA with

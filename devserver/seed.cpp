@@ -61,7 +61,7 @@ private:
 struct Brand
 {
     const char *name;
-    const char *eanPrefix; // 7 digits
+    const char *eanPrefix;              // 7 digits
     std::vector<const char *> patterns; // '#' digit, '@' letter
     const char *ozelkod;
 };
@@ -71,7 +71,10 @@ const std::vector<Brand> &brands()
     static const std::vector<Brand> list = {
         {"BOSCH", "4047024", {"0 986 ### ###", "0 986 4## ###", "F 026 ### ###"}, "OES"},
         {"VALEO", "3276428", {"######", "8#####"}, "OES"},
-        {"MANN-FILTER", "4011558", {"W ###/##", "C ## ###", "HU ###/# X", "CU ####", "WK ###/#"}, "OES"},
+        {"MANN-FILTER",
+         "4011558",
+         {"W ###/##", "C ## ###", "HU ###/# X", "CU ####", "WK ###/#"},
+         "OES"},
         {"SACHS", "4013872", {"### ###", "3000 ### ###", "315 ### ###"}, "OES"},
         {"TRW", "3322937", {"GDB####", "DF####", "JGM####", "JTE####"}, "OES"},
         {"FEBI", "4027816", {"#####", "######"}, "EŞDEĞER"},
@@ -123,58 +126,387 @@ struct PartKind
 const std::vector<PartKind> &partKinds()
 {
     static const std::vector<PartKind> list = {
-        {"FREN", "ÖN FREN BALATASI", "FRONT BRAKE PAD SET", "TAKIM", 650, 2600, {"BOSCH", "TRW", "TEXTAR", "VALEO", "FEBI"}, 10},
-        {"FREN", "ARKA FREN BALATASI", "REAR BRAKE PAD SET", "TAKIM", 550, 2100, {"BOSCH", "TRW", "TEXTAR", "FEBI"}, 7},
-        {"FREN", "ÖN FREN DİSKİ", "FRONT BRAKE DISC", "ADET", 1200, 4200, {"BOSCH", "TRW", "TEXTAR", "FEBI"}, 7},
-        {"FREN", "ARKA FREN KAMPANASI", "REAR BRAKE DRUM", "ADET", 1100, 3600, {"TRW", "BOSCH", "FEBI"}, 3},
-        {"FREN", "FREN MERKEZİ", "BRAKE MASTER CYLINDER", "ADET", 1800, 5200, {"TRW", "BOSCH", "DELPHI"}, 2},
+        {"FREN",
+         "ÖN FREN BALATASI",
+         "FRONT BRAKE PAD SET",
+         "TAKIM",
+         650,
+         2600,
+         {"BOSCH", "TRW", "TEXTAR", "VALEO", "FEBI"},
+         10},
+        {"FREN",
+         "ARKA FREN BALATASI",
+         "REAR BRAKE PAD SET",
+         "TAKIM",
+         550,
+         2100,
+         {"BOSCH", "TRW", "TEXTAR", "FEBI"},
+         7},
+        {"FREN",
+         "ÖN FREN DİSKİ",
+         "FRONT BRAKE DISC",
+         "ADET",
+         1200,
+         4200,
+         {"BOSCH", "TRW", "TEXTAR", "FEBI"},
+         7},
+        {"FREN",
+         "ARKA FREN KAMPANASI",
+         "REAR BRAKE DRUM",
+         "ADET",
+         1100,
+         3600,
+         {"TRW", "BOSCH", "FEBI"},
+         3},
+        {"FREN",
+         "FREN MERKEZİ",
+         "BRAKE MASTER CYLINDER",
+         "ADET",
+         1800,
+         5200,
+         {"TRW", "BOSCH", "DELPHI"},
+         2},
         {"FREN", "FREN HORTUMU", "BRAKE HOSE", "ADET", 180, 650, {"TRW", "FEBI", "BOSCH"}, 3},
-        {"FREN", "ABS SENSÖRÜ", "ABS WHEEL SPEED SENSOR", "ADET", 700, 2400, {"BOSCH", "FEBI", "DELPHI", "TRW"}, 3},
-        {"FİLTRE", "YAĞ FİLTRESİ", "OIL FILTER", "ADET", 140, 720, {"MANN-FILTER", "MAHLE", "BOSCH", "FILTRON"}, 10},
-        {"FİLTRE", "HAVA FİLTRESİ", "AIR FILTER", "ADET", 220, 950, {"MANN-FILTER", "MAHLE", "BOSCH", "FILTRON"}, 9},
-        {"FİLTRE", "YAKIT FİLTRESİ", "FUEL FILTER", "ADET", 260, 1500, {"MANN-FILTER", "MAHLE", "BOSCH", "DELPHI", "FILTRON"}, 6},
-        {"FİLTRE", "POLEN FİLTRESİ", "CABIN AIR FILTER", "ADET", 180, 820, {"MANN-FILTER", "MAHLE", "BOSCH", "FILTRON", "VALEO"}, 6},
-        {"SÜSPANSİYON", "AMORTİSÖR ÖN SAĞ", "SHOCK ABSORBER FRONT RIGHT", "ADET", 1700, 6200, {"SACHS", "MONROE", "BOSCH"}, 4},
-        {"SÜSPANSİYON", "AMORTİSÖR ÖN SOL", "SHOCK ABSORBER FRONT LEFT", "ADET", 1700, 6200, {"SACHS", "MONROE", "BOSCH"}, 4},
-        {"SÜSPANSİYON", "AMORTİSÖR ARKA", "SHOCK ABSORBER REAR", "ADET", 1300, 4800, {"SACHS", "MONROE"}, 4},
-        {"SÜSPANSİYON", "SALINCAK ÖN SAĞ", "CONTROL ARM FRONT RIGHT", "ADET", 1100, 3900, {"LEMFÖRDER", "TRW", "FEBI"}, 3},
-        {"SÜSPANSİYON", "SALINCAK ÖN SOL", "CONTROL ARM FRONT LEFT", "ADET", 1100, 3900, {"LEMFÖRDER", "TRW", "FEBI"}, 3},
-        {"SÜSPANSİYON", "ROTİL", "BALL JOINT", "ADET", 350, 1200, {"LEMFÖRDER", "TRW", "FEBI", "DELPHI"}, 4},
-        {"SÜSPANSİYON", "ROT BAŞI", "TIE ROD END", "ADET", 300, 1100, {"LEMFÖRDER", "TRW", "FEBI", "DELPHI"}, 4},
-        {"SÜSPANSİYON", "Z ROT", "STABILISER LINK", "ADET", 250, 900, {"LEMFÖRDER", "TRW", "FEBI"}, 4},
-        {"SÜSPANSİYON", "AMORTİSÖR TAKOZU", "TOP STRUT MOUNTING", "ADET", 400, 1600, {"SACHS", "LEMFÖRDER", "FEBI", "CORTECO"}, 3},
-        {"MOTOR", "TRİGER SETİ", "TIMING BELT KIT", "SET", 2400, 9500, {"GATES", "SKF", "INA", "DAYCO", "CONTITECH"}, 5},
-        {"MOTOR", "TRİGER KAYIŞI", "TIMING BELT", "ADET", 600, 2200, {"GATES", "DAYCO", "BOSCH"}, 3},
-        {"MOTOR", "V KAYIŞI", "V-RIBBED BELT", "ADET", 250, 900, {"GATES", "DAYCO", "BOSCH", "SKF"}, 4},
-        {"MOTOR", "SU POMPASI", "WATER PUMP", "ADET", 1300, 5200, {"SKF", "GATES", "INA", "VALEO"}, 3},
-        {"MOTOR", "SİLİNDİR KAPAK CONTASI", "CYLINDER HEAD GASKET", "ADET", 700, 3200, {"ELRING", "CORTECO", "FEBI"}, 2},
-        {"MOTOR", "MOTOR TAKOZU", "ENGINE MOUNTING", "ADET", 650, 2800, {"LEMFÖRDER", "FEBI", "CORTECO"}, 3},
-        {"MOTOR", "KRANK KEÇESİ", "CRANKSHAFT SEAL", "ADET", 150, 600, {"CORTECO", "ELRING", "FEBI"}, 2},
-        {"MOTOR", "GERGİ RULMANI", "TENSIONER PULLEY", "ADET", 500, 1900, {"SKF", "INA", "GATES", "DAYCO"}, 3},
+        {"FREN",
+         "ABS SENSÖRÜ",
+         "ABS WHEEL SPEED SENSOR",
+         "ADET",
+         700,
+         2400,
+         {"BOSCH", "FEBI", "DELPHI", "TRW"},
+         3},
+        {"FİLTRE",
+         "YAĞ FİLTRESİ",
+         "OIL FILTER",
+         "ADET",
+         140,
+         720,
+         {"MANN-FILTER", "MAHLE", "BOSCH", "FILTRON"},
+         10},
+        {"FİLTRE",
+         "HAVA FİLTRESİ",
+         "AIR FILTER",
+         "ADET",
+         220,
+         950,
+         {"MANN-FILTER", "MAHLE", "BOSCH", "FILTRON"},
+         9},
+        {"FİLTRE",
+         "YAKIT FİLTRESİ",
+         "FUEL FILTER",
+         "ADET",
+         260,
+         1500,
+         {"MANN-FILTER", "MAHLE", "BOSCH", "DELPHI", "FILTRON"},
+         6},
+        {"FİLTRE",
+         "POLEN FİLTRESİ",
+         "CABIN AIR FILTER",
+         "ADET",
+         180,
+         820,
+         {"MANN-FILTER", "MAHLE", "BOSCH", "FILTRON", "VALEO"},
+         6},
+        {"SÜSPANSİYON",
+         "AMORTİSÖR ÖN SAĞ",
+         "SHOCK ABSORBER FRONT RIGHT",
+         "ADET",
+         1700,
+         6200,
+         {"SACHS", "MONROE", "BOSCH"},
+         4},
+        {"SÜSPANSİYON",
+         "AMORTİSÖR ÖN SOL",
+         "SHOCK ABSORBER FRONT LEFT",
+         "ADET",
+         1700,
+         6200,
+         {"SACHS", "MONROE", "BOSCH"},
+         4},
+        {"SÜSPANSİYON",
+         "AMORTİSÖR ARKA",
+         "SHOCK ABSORBER REAR",
+         "ADET",
+         1300,
+         4800,
+         {"SACHS", "MONROE"},
+         4},
+        {"SÜSPANSİYON",
+         "SALINCAK ÖN SAĞ",
+         "CONTROL ARM FRONT RIGHT",
+         "ADET",
+         1100,
+         3900,
+         {"LEMFÖRDER", "TRW", "FEBI"},
+         3},
+        {"SÜSPANSİYON",
+         "SALINCAK ÖN SOL",
+         "CONTROL ARM FRONT LEFT",
+         "ADET",
+         1100,
+         3900,
+         {"LEMFÖRDER", "TRW", "FEBI"},
+         3},
+        {"SÜSPANSİYON",
+         "ROTİL",
+         "BALL JOINT",
+         "ADET",
+         350,
+         1200,
+         {"LEMFÖRDER", "TRW", "FEBI", "DELPHI"},
+         4},
+        {"SÜSPANSİYON",
+         "ROT BAŞI",
+         "TIE ROD END",
+         "ADET",
+         300,
+         1100,
+         {"LEMFÖRDER", "TRW", "FEBI", "DELPHI"},
+         4},
+        {"SÜSPANSİYON",
+         "Z ROT",
+         "STABILISER LINK",
+         "ADET",
+         250,
+         900,
+         {"LEMFÖRDER", "TRW", "FEBI"},
+         4},
+        {"SÜSPANSİYON",
+         "AMORTİSÖR TAKOZU",
+         "TOP STRUT MOUNTING",
+         "ADET",
+         400,
+         1600,
+         {"SACHS", "LEMFÖRDER", "FEBI", "CORTECO"},
+         3},
+        {"MOTOR",
+         "TRİGER SETİ",
+         "TIMING BELT KIT",
+         "SET",
+         2400,
+         9500,
+         {"GATES", "SKF", "INA", "DAYCO", "CONTITECH"},
+         5},
+        {"MOTOR",
+         "TRİGER KAYIŞI",
+         "TIMING BELT",
+         "ADET",
+         600,
+         2200,
+         {"GATES", "DAYCO", "BOSCH"},
+         3},
+        {"MOTOR",
+         "V KAYIŞI",
+         "V-RIBBED BELT",
+         "ADET",
+         250,
+         900,
+         {"GATES", "DAYCO", "BOSCH", "SKF"},
+         4},
+        {"MOTOR",
+         "SU POMPASI",
+         "WATER PUMP",
+         "ADET",
+         1300,
+         5200,
+         {"SKF", "GATES", "INA", "VALEO"},
+         3},
+        {"MOTOR",
+         "SİLİNDİR KAPAK CONTASI",
+         "CYLINDER HEAD GASKET",
+         "ADET",
+         700,
+         3200,
+         {"ELRING", "CORTECO", "FEBI"},
+         2},
+        {"MOTOR",
+         "MOTOR TAKOZU",
+         "ENGINE MOUNTING",
+         "ADET",
+         650,
+         2800,
+         {"LEMFÖRDER", "FEBI", "CORTECO"},
+         3},
+        {"MOTOR",
+         "KRANK KEÇESİ",
+         "CRANKSHAFT SEAL",
+         "ADET",
+         150,
+         600,
+         {"CORTECO", "ELRING", "FEBI"},
+         2},
+        {"MOTOR",
+         "GERGİ RULMANI",
+         "TENSIONER PULLEY",
+         "ADET",
+         500,
+         1900,
+         {"SKF", "INA", "GATES", "DAYCO"},
+         3},
         {"ELEKTRİK", "BUJİ", "SPARK PLUG", "ADET", 110, 480, {"NGK", "BOSCH", "BERU"}, 6},
-        {"ELEKTRİK", "ATEŞLEME BOBİNİ", "IGNITION COIL", "ADET", 900, 3200, {"BOSCH", "BERU", "DELPHI", "VALEO", "NGK"}, 3},
-        {"ELEKTRİK", "MARŞ MOTORU", "STARTER MOTOR", "ADET", 4200, 12500, {"BOSCH", "VALEO", "DELPHI"}, 2},
-        {"ELEKTRİK", "ALTERNATÖR", "ALTERNATOR", "ADET", 5200, 16500, {"BOSCH", "VALEO", "DELPHI"}, 2},
-        {"ELEKTRİK", "OKSİJEN SENSÖRÜ", "LAMBDA SENSOR", "ADET", 1100, 4200, {"BOSCH", "NGK", "DELPHI"}, 2},
+        {"ELEKTRİK",
+         "ATEŞLEME BOBİNİ",
+         "IGNITION COIL",
+         "ADET",
+         900,
+         3200,
+         {"BOSCH", "BERU", "DELPHI", "VALEO", "NGK"},
+         3},
+        {"ELEKTRİK",
+         "MARŞ MOTORU",
+         "STARTER MOTOR",
+         "ADET",
+         4200,
+         12500,
+         {"BOSCH", "VALEO", "DELPHI"},
+         2},
+        {"ELEKTRİK",
+         "ALTERNATÖR",
+         "ALTERNATOR",
+         "ADET",
+         5200,
+         16500,
+         {"BOSCH", "VALEO", "DELPHI"},
+         2},
+        {"ELEKTRİK",
+         "OKSİJEN SENSÖRÜ",
+         "LAMBDA SENSOR",
+         "ADET",
+         1100,
+         4200,
+         {"BOSCH", "NGK", "DELPHI"},
+         2},
         {"ELEKTRİK", "SİLECEK SÜPÜRGESİ", "WIPER BLADE", "TAKIM", 250, 950, {"BOSCH", "VALEO"}, 4},
-        {"ELEKTRİK", "KIZDIRMA BUJİSİ", "GLOW PLUG", "ADET", 220, 800, {"BOSCH", "BERU", "NGK", "DELPHI"}, 3},
-        {"DEBRİYAJ", "DEBRİYAJ SETİ", "CLUTCH KIT", "SET", 3800, 15500, {"VALEO", "SACHS", "LUK"}, 5},
-        {"DEBRİYAJ", "DEBRİYAJ BASKISI", "CLUTCH PRESSURE PLATE", "ADET", 2200, 7800, {"VALEO", "SACHS", "LUK"}, 2},
-        {"DEBRİYAJ", "DEBRİYAJ RULMANI", "CLUTCH RELEASE BEARING", "ADET", 650, 2600, {"VALEO", "SACHS", "LUK", "SKF", "INA"}, 3},
-        {"DEBRİYAJ", "VOLANT", "DUAL MASS FLYWHEEL", "ADET", 9500, 26000, {"LUK", "SACHS", "VALEO"}, 1},
-        {"ŞANZIMAN", "ŞANZIMAN TAKOZU", "GEARBOX MOUNTING", "ADET", 550, 2200, {"LEMFÖRDER", "FEBI", "CORTECO"}, 3},
-        {"ŞANZIMAN", "AKS KÖRÜĞÜ", "DRIVE SHAFT BOOT", "TAKIM", 220, 850, {"FEBI", "SKF", "LEMFÖRDER"}, 3},
+        {"ELEKTRİK",
+         "KIZDIRMA BUJİSİ",
+         "GLOW PLUG",
+         "ADET",
+         220,
+         800,
+         {"BOSCH", "BERU", "NGK", "DELPHI"},
+         3},
+        {"DEBRİYAJ",
+         "DEBRİYAJ SETİ",
+         "CLUTCH KIT",
+         "SET",
+         3800,
+         15500,
+         {"VALEO", "SACHS", "LUK"},
+         5},
+        {"DEBRİYAJ",
+         "DEBRİYAJ BASKISI",
+         "CLUTCH PRESSURE PLATE",
+         "ADET",
+         2200,
+         7800,
+         {"VALEO", "SACHS", "LUK"},
+         2},
+        {"DEBRİYAJ",
+         "DEBRİYAJ RULMANI",
+         "CLUTCH RELEASE BEARING",
+         "ADET",
+         650,
+         2600,
+         {"VALEO", "SACHS", "LUK", "SKF", "INA"},
+         3},
+        {"DEBRİYAJ",
+         "VOLANT",
+         "DUAL MASS FLYWHEEL",
+         "ADET",
+         9500,
+         26000,
+         {"LUK", "SACHS", "VALEO"},
+         1},
+        {"ŞANZIMAN",
+         "ŞANZIMAN TAKOZU",
+         "GEARBOX MOUNTING",
+         "ADET",
+         550,
+         2200,
+         {"LEMFÖRDER", "FEBI", "CORTECO"},
+         3},
+        {"ŞANZIMAN",
+         "AKS KÖRÜĞÜ",
+         "DRIVE SHAFT BOOT",
+         "TAKIM",
+         220,
+         850,
+         {"FEBI", "SKF", "LEMFÖRDER"},
+         3},
         {"ŞANZIMAN", "AKS BAŞI", "CV JOINT", "ADET", 1400, 4800, {"SKF", "FEBI"}, 3},
-        {"ŞANZIMAN", "VİTES HALATI", "GEAR CHANGE CABLE", "ADET", 650, 2200, {"FEBI", "CORTECO"}, 2},
-        {"SOĞUTMA", "RADYATÖR", "ENGINE RADIATOR", "ADET", 2800, 9500, {"VALEO", "MAHLE", "NISSENS"}, 3},
-        {"SOĞUTMA", "TERMOSTAT", "THERMOSTAT", "ADET", 350, 1500, {"MAHLE", "VALEO", "GATES", "FEBI"}, 3},
-        {"SOĞUTMA", "FAN MOTORU", "RADIATOR FAN MOTOR", "ADET", 1800, 6500, {"VALEO", "BOSCH", "NISSENS"}, 2},
-        {"SOĞUTMA", "RADYATÖR HORTUMU", "RADIATOR HOSE", "ADET", 200, 850, {"GATES", "FEBI", "CORTECO"}, 3},
-        {"SOĞUTMA", "KLİMA KOMPRESÖRÜ", "AIR CONDITIONING COMPRESSOR", "ADET", 9000, 24000, {"VALEO", "DELPHI", "MAHLE", "NISSENS"}, 1},
-        {"RULMAN", "ÖN TEKER RULMANI", "FRONT WHEEL BEARING KIT", "TAKIM", 700, 3200, {"SKF", "FAG", "FEBI"}, 4},
-        {"RULMAN", "ARKA TEKER RULMANI", "REAR WHEEL BEARING KIT", "TAKIM", 650, 2900, {"SKF", "FAG", "FEBI"}, 3},
+        {"ŞANZIMAN",
+         "VİTES HALATI",
+         "GEAR CHANGE CABLE",
+         "ADET",
+         650,
+         2200,
+         {"FEBI", "CORTECO"},
+         2},
+        {"SOĞUTMA",
+         "RADYATÖR",
+         "ENGINE RADIATOR",
+         "ADET",
+         2800,
+         9500,
+         {"VALEO", "MAHLE", "NISSENS"},
+         3},
+        {"SOĞUTMA",
+         "TERMOSTAT",
+         "THERMOSTAT",
+         "ADET",
+         350,
+         1500,
+         {"MAHLE", "VALEO", "GATES", "FEBI"},
+         3},
+        {"SOĞUTMA",
+         "FAN MOTORU",
+         "RADIATOR FAN MOTOR",
+         "ADET",
+         1800,
+         6500,
+         {"VALEO", "BOSCH", "NISSENS"},
+         2},
+        {"SOĞUTMA",
+         "RADYATÖR HORTUMU",
+         "RADIATOR HOSE",
+         "ADET",
+         200,
+         850,
+         {"GATES", "FEBI", "CORTECO"},
+         3},
+        {"SOĞUTMA",
+         "KLİMA KOMPRESÖRÜ",
+         "AIR CONDITIONING COMPRESSOR",
+         "ADET",
+         9000,
+         24000,
+         {"VALEO", "DELPHI", "MAHLE", "NISSENS"},
+         1},
+        {"RULMAN",
+         "ÖN TEKER RULMANI",
+         "FRONT WHEEL BEARING KIT",
+         "TAKIM",
+         700,
+         3200,
+         {"SKF", "FAG", "FEBI"},
+         4},
+        {"RULMAN",
+         "ARKA TEKER RULMANI",
+         "REAR WHEEL BEARING KIT",
+         "TAKIM",
+         650,
+         2900,
+         {"SKF", "FAG", "FEBI"},
+         3},
         {"AYDINLATMA", "FAR AMPULÜ H7", "BULB H7 12V 55W", "ADET", 80, 420, {"OSRAM", "BOSCH"}, 3},
-        {"AYDINLATMA", "FAR AMPULÜ H4", "BULB H4 12V 60/55W", "ADET", 80, 420, {"OSRAM", "BOSCH"}, 2},
+        {"AYDINLATMA",
+         "FAR AMPULÜ H4",
+         "BULB H4 12V 60/55W",
+         "ADET",
+         80,
+         420,
+         {"OSRAM", "BOSCH"},
+         2},
     };
     return list;
 }
@@ -285,7 +617,8 @@ private:
         QString one = QStringLiteral("(") + QStringLiteral("?,").repeated(m_columns.size());
         one.chop(1);
         one += u')';
-        QString s = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(m_table, m_columns.join(u','));
+        QString s
+            = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(m_table, m_columns.join(u','));
         for (int i = 0; i < rows; ++i) {
             if (i)
                 s += u',';
@@ -321,16 +654,16 @@ struct StockItem
 };
 
 const QStringList kFirmWords = {
-    QStringLiteral("ÖZKAN"),    QStringLiteral("YILDIZ"),  QStringLiteral("AKSOY"),
-    QStringLiteral("GÜNEŞ"),    QStringLiteral("ERDEM"),   QStringLiteral("KARADENİZ"),
-    QStringLiteral("ANADOLU"),  QStringLiteral("EGE"),     QStringLiteral("MARMARA"),
-    QStringLiteral("TOROS"),    QStringLiteral("BAŞKENT"), QStringLiteral("ÇUKUROVA"),
-    QStringLiteral("KARTAL"),   QStringLiteral("DOĞAN"),   QStringLiteral("ŞİMŞEK"),
-    QStringLiteral("ASLAN"),    QStringLiteral("KOÇAK"),   QStringLiteral("TUNA"),
-    QStringLiteral("BİRLİK"),   QStringLiteral("GÜVEN"),   QStringLiteral("ÖZTÜRK"),
-    QStringLiteral("POLAT"),    QStringLiteral("ÇETİN"),   QStringLiteral("KAYA"),
-    QStringLiteral("UYSAL"),    QStringLiteral("AYDIN"),   QStringLiteral("DEMİRCİ"),
-    QStringLiteral("KILIÇ"),    QStringLiteral("AKGÜL"),   QStringLiteral("ERTAŞ"),
+    QStringLiteral("ÖZKAN"),   QStringLiteral("YILDIZ"),  QStringLiteral("AKSOY"),
+    QStringLiteral("GÜNEŞ"),   QStringLiteral("ERDEM"),   QStringLiteral("KARADENİZ"),
+    QStringLiteral("ANADOLU"), QStringLiteral("EGE"),     QStringLiteral("MARMARA"),
+    QStringLiteral("TOROS"),   QStringLiteral("BAŞKENT"), QStringLiteral("ÇUKUROVA"),
+    QStringLiteral("KARTAL"),  QStringLiteral("DOĞAN"),   QStringLiteral("ŞİMŞEK"),
+    QStringLiteral("ASLAN"),   QStringLiteral("KOÇAK"),   QStringLiteral("TUNA"),
+    QStringLiteral("BİRLİK"),  QStringLiteral("GÜVEN"),   QStringLiteral("ÖZTÜRK"),
+    QStringLiteral("POLAT"),   QStringLiteral("ÇETİN"),   QStringLiteral("KAYA"),
+    QStringLiteral("UYSAL"),   QStringLiteral("AYDIN"),   QStringLiteral("DEMİRCİ"),
+    QStringLiteral("KILIÇ"),   QStringLiteral("AKGÜL"),   QStringLiteral("ERTAŞ"),
 };
 const QStringList kFirmKinds = {QStringLiteral("OTO YEDEK PARÇA"), QStringLiteral("OTOMOTİV")};
 const QStringList kFirmSuffixes = {QStringLiteral("LTD. ŞTİ."),
@@ -368,12 +701,24 @@ const std::vector<City> &cities()
 }
 
 const QStringList kPeople = {
-    QStringLiteral("AHMET YILMAZ"),  QStringLiteral("MEHMET KAYA"),   QStringLiteral("AYŞE DEMİR"),
-    QStringLiteral("MUSTAFA ÇELİK"), QStringLiteral("FATMA ŞAHİN"),   QStringLiteral("HÜSEYİN YILDIZ"),
-    QStringLiteral("EMRE ÖZTÜRK"),   QStringLiteral("ZEYNEP AYDIN"),  QStringLiteral("ALİ ARSLAN"),
-    QStringLiteral("İBRAHİM DOĞAN"), QStringLiteral("HASAN KILIÇ"),   QStringLiteral("MURAT ASLAN"),
-    QStringLiteral("ELİF KOÇ"),      QStringLiteral("OSMAN KURT"),    QStringLiteral("SERKAN ÖZDEMİR"),
-    QStringLiteral("GÖKHAN ŞİMŞEK"), QStringLiteral("BURAK POLAT"),   QStringLiteral("ÖMER ERDOĞAN"),
+    QStringLiteral("AHMET YILMAZ"),
+    QStringLiteral("MEHMET KAYA"),
+    QStringLiteral("AYŞE DEMİR"),
+    QStringLiteral("MUSTAFA ÇELİK"),
+    QStringLiteral("FATMA ŞAHİN"),
+    QStringLiteral("HÜSEYİN YILDIZ"),
+    QStringLiteral("EMRE ÖZTÜRK"),
+    QStringLiteral("ZEYNEP AYDIN"),
+    QStringLiteral("ALİ ARSLAN"),
+    QStringLiteral("İBRAHİM DOĞAN"),
+    QStringLiteral("HASAN KILIÇ"),
+    QStringLiteral("MURAT ASLAN"),
+    QStringLiteral("ELİF KOÇ"),
+    QStringLiteral("OSMAN KURT"),
+    QStringLiteral("SERKAN ÖZDEMİR"),
+    QStringLiteral("GÖKHAN ŞİMŞEK"),
+    QStringLiteral("BURAK POLAT"),
+    QStringLiteral("ÖMER ERDOĞAN"),
 };
 
 QString mailName(const QString &person)
@@ -439,16 +784,18 @@ private:
     {
         DevQuery q(m_db, QStringLiteral("INSERT INTO AYAR (ANAHTAR, DEGER) VALUES (?, ?)"));
         q.execWith({QStringLiteral("SURUM"), QString::number(DevProgramVersion)});
-        q.execWith({QStringLiteral("KAYANYAZI"),
-                    QStringLiteral("Quorvel Otomotiv B2B sistemine hoş geldiniz. Saat 14:00'e kadar "
-                                   "verilen siparişler aynı gün kargoya teslim edilir. Yaz kampanyası "
-                                   "31 Temmuz'a kadar devam ediyor.")});
+        q.execWith(
+            {QStringLiteral("KAYANYAZI"),
+             QStringLiteral("Quorvel Otomotiv B2B sistemine hoş geldiniz. Saat 14:00'e kadar "
+                            "verilen siparişler aynı gün kargoya teslim edilir. Yaz kampanyası "
+                            "31 Temmuz'a kadar devam ediyor.")});
     }
 
     void salespeople()
     {
-        DevQuery q(m_db,
-                   QStringLiteral("INSERT INTO SATICI (SATICINO, ADI, TELEFON, MAIL) VALUES (?,?,?,?)"));
+        DevQuery q(
+            m_db,
+            QStringLiteral("INSERT INTO SATICI (SATICINO, ADI, TELEFON, MAIL) VALUES (?,?,?,?)"));
         for (int i = 1; i <= DevSalespersonCount; ++i) {
             const QString name = kPeople[i - 1];
             q.execWith({i, name, gsm(m_rng), mailName(name) + QStringLiteral("@quorvel.com.tr")});
@@ -459,31 +806,53 @@ private:
     {
         BatchInsert ins(m_db,
                         QStringLiteral("CARI"),
-                        {QStringLiteral("CARINO"),       QStringLiteral("CARIKOD"),
-                         QStringLiteral("CARIADI"),      QStringLiteral("ADRES1"),
-                         QStringLiteral("ADRES2"),       QStringLiteral("ILCE"),
-                         QStringLiteral("IL"),           QStringLiteral("TEL1"),
-                         QStringLiteral("TEL2"),         QStringLiteral("GSM"),
-                         QStringLiteral("FAX1"),         QStringLiteral("FAX2"),
-                         QStringLiteral("VERGIDAIRESI"), QStringLiteral("VERGINO"),
-                         QStringLiteral("YETKILI"),      QStringLiteral("EMAIL"),
-                         QStringLiteral("OZELKOD"),      QStringLiteral("KOD1"),
-                         QStringLiteral("KOD2"),         QStringLiteral("KOD3"),
-                         QStringLiteral("KOD4"),         QStringLiteral("KOD5"),
-                         QStringLiteral("ANAGRUP"),      QStringLiteral("ALTGRUP"),
-                         QStringLiteral("INDIRIM"),      QStringLiteral("VADE"),
-                         QStringLiteral("VADEKONTROLGUN"), QStringLiteral("VADEKONTROLAY"),
-                         QStringLiteral("KARGOAMBAR"),   QStringLiteral("SATICINO"),
+                        {QStringLiteral("CARINO"),
+                         QStringLiteral("CARIKOD"),
+                         QStringLiteral("CARIADI"),
+                         QStringLiteral("ADRES1"),
+                         QStringLiteral("ADRES2"),
+                         QStringLiteral("ILCE"),
+                         QStringLiteral("IL"),
+                         QStringLiteral("TEL1"),
+                         QStringLiteral("TEL2"),
+                         QStringLiteral("GSM"),
+                         QStringLiteral("FAX1"),
+                         QStringLiteral("FAX2"),
+                         QStringLiteral("VERGIDAIRESI"),
+                         QStringLiteral("VERGINO"),
+                         QStringLiteral("YETKILI"),
+                         QStringLiteral("EMAIL"),
+                         QStringLiteral("OZELKOD"),
+                         QStringLiteral("KOD1"),
+                         QStringLiteral("KOD2"),
+                         QStringLiteral("KOD3"),
+                         QStringLiteral("KOD4"),
+                         QStringLiteral("KOD5"),
+                         QStringLiteral("ANAGRUP"),
+                         QStringLiteral("ALTGRUP"),
+                         QStringLiteral("INDIRIM"),
+                         QStringLiteral("VADE"),
+                         QStringLiteral("VADEKONTROLGUN"),
+                         QStringLiteral("VADEKONTROLAY"),
+                         QStringLiteral("KARGOAMBAR"),
+                         QStringLiteral("SATICINO"),
                          QStringLiteral("AKTIF")},
                         20);
-        static const std::vector<std::array<double, 4>> defaults = {
-            rates({10, 5}), rates({15}), rates({10, 5, 3}), rates({20}), rates({12.5}),
-            rates({10}), rates({25, 5}), rates({5}), rates({})};
+        static const std::vector<std::array<double, 4>> defaults = {rates({10, 5}),
+                                                                    rates({15}),
+                                                                    rates({10, 5, 3}),
+                                                                    rates({20}),
+                                                                    rates({12.5}),
+                                                                    rates({10}),
+                                                                    rates({25, 5}),
+                                                                    rates({5}),
+                                                                    rates({})};
         for (int i = 0; i < DevCustomerCount; ++i) {
             const int carino = DevDemoDealerCarino + i;
             const City &city = cities()[std::size_t(i) % cities().size()];
             const QString il = QString::fromUtf8(city.name);
-            const QString ilce = QString::fromUtf8(city.districts[std::size_t(m_rng.below(int(city.districts.size())))]);
+            const QString ilce = QString::fromUtf8(
+                city.districts[std::size_t(m_rng.below(int(city.districts.size())))]);
             const QString area = QString::fromLatin1(city.areaCode);
             const QString firm = kFirmWords[i % kFirmWords.size()] + u' '
                                  + kFirmKinds[(i / kFirmWords.size()) % kFirmKinds.size()] + u' '
@@ -510,7 +879,9 @@ private:
                      phone(m_rng, area),
                      QString(),
                      ilce + QStringLiteral(" V.D."),
-                     QStringLiteral("%1%2").arg(m_rng.between(10000, 99999)).arg(m_rng.between(10000, 99999)),
+                     QStringLiteral("%1%2")
+                         .arg(m_rng.between(10000, 99999))
+                         .arg(m_rng.between(10000, 99999)),
                      person,
                      QStringLiteral("info@") + domain,
                      i % 4 == 0 ? QStringLiteral("BAYİ") : QStringLiteral("PERAKENDE"),
@@ -536,10 +907,11 @@ private:
 
     void users()
     {
-        DevQuery q(m_db,
-                   QStringLiteral("INSERT INTO KULLANICI (SIRANO, BILGISAYARID, ADI, SIFRE, MUSTERITIPI, "
-                                  "AKTIF, EMAIL, CARINO, SATICINO, BILGISAYARADI, KAYITTARIHI) "
-                                  "VALUES (?,?,?,?,?,?,?,?,?,?,?)"));
+        DevQuery q(
+            m_db,
+            QStringLiteral("INSERT INTO KULLANICI (SIRANO, BILGISAYARID, ADI, SIFRE, MUSTERITIPI, "
+                           "AKTIF, EMAIL, CARINO, SATICINO, BILGISAYARADI, KAYITTARIHI) "
+                           "VALUES (?,?,?,?,?,?,?,?,?,?,?)"));
         int sirano = 1;
         for (const DevDemoLogin &d : kDemoLogins) {
             const QString user = QString::fromUtf8(d.userName);
@@ -576,23 +948,26 @@ private:
     {
         BatchInsert ins(m_db,
                         QStringLiteral("STOK"),
-                        {QStringLiteral("STOKNO"),      QStringLiteral("BARKOD"),
-                         QStringLiteral("BARKODNO"),    QStringLiteral("ADI"),
-                         QStringLiteral("DIGERADI"),    QStringLiteral("OEMNO"),
-                         QStringLiteral("OEM1"),        QStringLiteral("OEM2"),
-                         QStringLiteral("OEM3"),        QStringLiteral("OEM4"),
-                         QStringLiteral("FINISHKOD"),   QStringLiteral("URETICIKODU"),
-                         QStringLiteral("DPKOD"),       QStringLiteral("BIRIM"),
-                         QStringLiteral("MARKA"),       QStringLiteral("MODEL"),
-                         QStringLiteral("ANAGRUP"),     QStringLiteral("OZELKOD"),
-                         QStringLiteral("PKOD"),        QStringLiteral("KDV"),
-                         QStringLiteral("LISTEFIYAT1"), QStringLiteral("KAMPFIYAT"),
-                         QStringLiteral("KAMPANYA"),    QStringLiteral("YENI"),
-                         QStringLiteral("RESIM"),       QStringLiteral("DURUM"),
-                         QStringLiteral("KALAN"),       QStringLiteral("ALINANSIPARIS"),
+                        {QStringLiteral("STOKNO"),         QStringLiteral("BARKOD"),
+                         QStringLiteral("BARKODNO"),       QStringLiteral("ADI"),
+                         QStringLiteral("DIGERADI"),       QStringLiteral("OEMNO"),
+                         QStringLiteral("OEM1"),           QStringLiteral("OEM2"),
+                         QStringLiteral("OEM3"),           QStringLiteral("OEM4"),
+                         QStringLiteral("FINISHKOD"),      QStringLiteral("URETICIKODU"),
+                         QStringLiteral("DPKOD"),          QStringLiteral("BIRIM"),
+                         QStringLiteral("MARKA"),          QStringLiteral("MODEL"),
+                         QStringLiteral("ANAGRUP"),        QStringLiteral("OZELKOD"),
+                         QStringLiteral("PKOD"),           QStringLiteral("KDV"),
+                         QStringLiteral("LISTEFIYAT1"),    QStringLiteral("KAMPFIYAT"),
+                         QStringLiteral("KAMPANYA"),       QStringLiteral("YENI"),
+                         QStringLiteral("RESIM"),          QStringLiteral("DURUM"),
+                         QStringLiteral("KALAN"),          QStringLiteral("ALINANSIPARIS"),
                          QStringLiteral("VERILENSIPARIS"), QStringLiteral("EKLEMETARIHI")},
                         30);
-        BatchInsert kod(m_db, QStringLiteral("STOK_KOD"), {QStringLiteral("KOD"), QStringLiteral("STOKNO")}, 200);
+        BatchInsert kod(m_db,
+                        QStringLiteral("STOK_KOD"),
+                        {QStringLiteral("KOD"), QStringLiteral("STOKNO")},
+                        200);
         BatchInsert kelime(m_db,
                            QStringLiteral("STOK_KELIME"),
                            {QStringLiteral("KELIME"), QStringLiteral("STOKNO")},
@@ -610,7 +985,8 @@ private:
 
         for (int stokno = 1; stokno <= m_opt.stockCount; ++stokno) {
             const PartKind &kind = kinds[std::size_t(m_rng.pick(kindByWeight))];
-            const char *brandName = kind.brandNames[std::size_t(m_rng.below(int(kind.brandNames.size())))];
+            const char *brandName
+                = kind.brandNames[std::size_t(m_rng.below(int(kind.brandNames.size())))];
             const int bi = brandIndex(brandName);
             const Brand &brand = brands()[std::size_t(bi)];
             const QString marka = QString::fromUtf8(brandName);
@@ -618,14 +994,17 @@ private:
             const QString make = QString::fromUtf8(veh.make);
             const QString model = QString::fromUtf8(veh.model);
 
-            const QString uretici = fillPattern(m_rng, brand.patterns[std::size_t(m_rng.below(int(brand.patterns.size())))]);
+            const QString uretici = fillPattern(
+                m_rng, brand.patterns[std::size_t(m_rng.below(int(brand.patterns.size())))]);
             QStringList oems;
             const int oemCount = m_rng.between(1, 5);
             for (int o = 0; o < oemCount; ++o)
-                oems += fillPattern(m_rng, veh.oemPatterns[std::size_t(m_rng.below(int(veh.oemPatterns.size())))]);
+                oems += fillPattern(
+                    m_rng, veh.oemPatterns[std::size_t(m_rng.below(int(veh.oemPatterns.size())))]);
             while (oems.size() < 5)
                 oems += QString();
-            const QString finish = veh.finish ? QString::number(m_rng.between(1000000, 2999999)) : QString();
+            const QString finish
+                = veh.finish ? QString::number(m_rng.between(1000000, 2999999)) : QString();
             const int serial = brandSerial[std::size_t(bi)]++ % 100000;
             const QString barkod = ean13(QString::fromLatin1(brand.eanPrefix)
                                          + QStringLiteral("%1").arg(serial, 5, 10, QChar(u'0')));
@@ -636,10 +1015,11 @@ private:
             static const double cents[] = {0.0, 0.5, 0.9};
             liste = std::floor(liste) + cents[m_rng.below(3)];
             const bool kampanya = m_rng.chance(0.04);
-            const double kampfiyat = kampanya ? devRound2(liste * (0.78 + 0.12 * m_rng.unit())) : 0.0;
+            const double kampfiyat
+                = kampanya ? devRound2(liste * (0.78 + 0.12 * m_rng.unit())) : 0.0;
             const bool yeni = m_rng.chance(0.05);
-            const double eklendi = dayNumber(m_opt.today.addDays(yeni ? -m_rng.between(0, 30)
-                                                                     : -m_rng.between(60, 2000)));
+            const double eklendi = dayNumber(
+                m_opt.today.addDays(yeni ? -m_rng.between(0, 30) : -m_rng.between(60, 2000)));
             const bool resim = m_rng.chance(0.85);
 
             int durum;
@@ -684,7 +1064,8 @@ private:
                      marka,
                      make + u' ' + model,
                      group,
-                     m_rng.chance(0.8) ? QString::fromUtf8(brand.ozelkod) : QStringLiteral("YERLİ ÜRETİM"),
+                     m_rng.chance(0.8) ? QString::fromUtf8(brand.ozelkod)
+                                       : QStringLiteral("YERLİ ÜRETİM"),
                      QString::fromLatin1(pkods[m_rng.below(3)]),
                      20.0,
                      liste,
@@ -699,13 +1080,15 @@ private:
                      eklendi});
 
             QSet<QString> codes;
-            for (const QString &c : {barkod, uretici, finish, oems[0], oems[1], oems[2], oems[3], oems[4]}) {
+            for (const QString &c :
+                 {barkod, uretici, finish, oems[0], oems[1], oems[2], oems[3], oems[4]}) {
                 const QString key = searchKey(c);
                 if (!key.isEmpty())
                     codes.insert(key);
             }
             QSet<QString> words = codes;
-            for (const QString &text : {adi, QString::fromUtf8(kind.otherName), marka, make + u' ' + model, group}) {
+            for (const QString &text :
+                 {adi, QString::fromUtf8(kind.otherName), marka, make + u' ' + model, group}) {
                 for (const QString &w : searchWords(text))
                     words.insert(w);
             }
@@ -728,14 +1111,19 @@ private:
     void priceRules()
     {
         DevQuery q(m_db,
-                   QStringLiteral("INSERT INTO FIYAT_KURAL (SIRANO, CARINO, STOKNO, MARKA, ANAGRUP, FIYAT, "
-                                  "IND1, IND2, IND3, IND4) VALUES (?,?,?,?,?,?,?,?,?,?)"));
+                   QStringLiteral(
+                       "INSERT INTO FIYAT_KURAL (SIRANO, CARINO, STOKNO, MARKA, ANAGRUP, FIYAT, "
+                       "IND1, IND2, IND3, IND4) VALUES (?,?,?,?,?,?,?,?,?,?)"));
         int sirano = 1;
         const QVariant nullInt;
         const QVariant nullText;
         const QVariant nullReal;
-        auto add = [&](int carino, int stokno, const QString &marka, const QString &grup,
-                       std::optional<double> fiyat, const std::array<double, 4> &r) {
+        auto add = [&](int carino,
+                       int stokno,
+                       const QString &marka,
+                       const QString &grup,
+                       std::optional<double> fiyat,
+                       const std::array<double, 4> &r) {
             q.execWith({sirano++,
                         carino,
                         stokno ? QVariant(stokno) : nullInt,
@@ -762,14 +1150,27 @@ private:
         // The demo dealer's rules are fixed; docs/devserver.md describes them.
         add(DevDemoDealerCarino, 0, QStringLiteral("BOSCH"), {}, std::nullopt, rates({20, 5}));
         add(DevDemoDealerCarino, 0, {}, QStringLiteral("FİLTRE"), std::nullopt, rates({15}));
-        add(DevDemoDealerCarino, 0, QStringLiteral("BOSCH"), QStringLiteral("FİLTRE"), std::nullopt, rates({25, 5, 2}));
+        add(DevDemoDealerCarino,
+            0,
+            QStringLiteral("BOSCH"),
+            QStringLiteral("FİLTRE"),
+            std::nullopt,
+            rates({25, 5, 2}));
         if (!m_items.empty()) {
             const StockItem &first = m_items.front();
-            add(DevDemoDealerCarino, first.stokno, {}, {}, devRound2(first.liste * 0.85), rates({}));
+            add(DevDemoDealerCarino,
+                first.stokno,
+                {},
+                {},
+                devRound2(first.liste * 0.85),
+                rates({}));
         }
-        static const QStringList someBrands = {QStringLiteral("VALEO"), QStringLiteral("SACHS"),
-                                               QStringLiteral("TRW"), QStringLiteral("MANN-FILTER"),
-                                               QStringLiteral("GATES"), QStringLiteral("SKF")};
+        static const QStringList someBrands = {QStringLiteral("VALEO"),
+                                               QStringLiteral("SACHS"),
+                                               QStringLiteral("TRW"),
+                                               QStringLiteral("MANN-FILTER"),
+                                               QStringLiteral("GATES"),
+                                               QStringLiteral("SKF")};
         for (int i = 1; i < DevCustomerCount; ++i) {
             const int n = m_rng.below(3);
             QSet<QString> used;
@@ -778,7 +1179,12 @@ private:
                 if (used.contains(b))
                     continue;
                 used.insert(b);
-                add(DevDemoDealerCarino + i, 0, b, {}, std::nullopt, rates({double(m_rng.between(3, 6) * 5), 5}));
+                add(DevDemoDealerCarino + i,
+                    0,
+                    b,
+                    {},
+                    std::nullopt,
+                    rates({double(m_rng.between(3, 6) * 5), 5}));
             }
         }
     }
@@ -794,18 +1200,31 @@ private:
         k.execWith({1, QStringLiteral("Alıcı Ödemeli")});
         k.execWith({2, QStringLiteral("Gönderici Ödemeli")});
         k.execWith({3, QStringLiteral("Anlaşmalı Kargo")});
-        DevQuery f(m_db, QStringLiteral("INSERT INTO KARGO_FIRMA (SIRANO, KARGOID, ADI, UYARI) VALUES (?,?,?,?)"));
-        const QString late = QStringLiteral("Saat 16:00'dan sonraki siparişler ertesi gün kargoya verilir.");
+        DevQuery f(m_db,
+                   QStringLiteral(
+                       "INSERT INTO KARGO_FIRMA (SIRANO, KARGOID, ADI, UYARI) VALUES (?,?,?,?)"));
+        const QString late
+            = QStringLiteral("Saat 16:00'dan sonraki siparişler ertesi gün kargoya verilir.");
         f.execWith({1, 1, QStringLiteral("YURTİÇİ KARGO"), late});
         f.execWith({2, 1, QStringLiteral("ARAS KARGO"), late});
         f.execWith({3, 1, QStringLiteral("MNG KARGO"), QString()});
-        f.execWith({4, 2, QStringLiteral("YURTİÇİ KARGO"), QStringLiteral("Gönderici ödemeli gönderimler 5.000 TL üzeri siparişlerde geçerlidir.")});
+        f.execWith({4,
+                    2,
+                    QStringLiteral("YURTİÇİ KARGO"),
+                    QStringLiteral(
+                        "Gönderici ödemeli gönderimler 5.000 TL üzeri siparişlerde geçerlidir.")});
         f.execWith({5, 2, QStringLiteral("SÜRAT KARGO"), QString()});
-        f.execWith({6, 3, QStringLiteral("HOROZ LOJİSTİK"), QStringLiteral("Anlaşmalı kargoda teslimat 2-3 iş günüdür.")});
+        f.execWith({6,
+                    3,
+                    QStringLiteral("HOROZ LOJİSTİK"),
+                    QStringLiteral("Anlaşmalı kargoda teslimat 2-3 iş günüdür.")});
         f.execWith({7, 3, QStringLiteral("PTT KARGO"), QString()});
     }
 
-    double lineNet(double miktar, const DevPrice &p) const { return devRound2(miktar * netPrice(p)); }
+    double lineNet(double miktar, const DevPrice &p) const
+    {
+        return devRound2(miktar * netPrice(p));
+    }
 
     void history()
     {
@@ -816,52 +1235,77 @@ private:
                                              QStringLiteral("Parçalı Hazırlandı"),
                                              QStringLiteral("Hazırlandı"),
                                              QStringLiteral("Sevk Edildi")};
-        static const QStringList dealerNotes = {QString(),
-                                                QString(),
-                                                QStringLiteral("Acil gönderim rica ederiz."),
-                                                QStringLiteral("Faturayı e-posta ile gönderiniz."),
-                                                QStringLiteral("Eksik ürün varsa parçalı gönderebilirsiniz.")};
-        static const QStringList ourNotes = {QString(),
-                                             QStringLiteral("Siparişiniz hazırlanıyor."),
-                                             QStringLiteral("Eksik ürünler tedarik edilince gönderilecek."),
-                                             QStringLiteral("Kargoya teslim edildi.")};
+        static const QStringList dealerNotes
+            = {QString(),
+               QString(),
+               QStringLiteral("Acil gönderim rica ederiz."),
+               QStringLiteral("Faturayı e-posta ile gönderiniz."),
+               QStringLiteral("Eksik ürün varsa parçalı gönderebilirsiniz.")};
+        static const QStringList ourNotes
+            = {QString(),
+               QStringLiteral("Siparişiniz hazırlanıyor."),
+               QStringLiteral("Eksik ürünler tedarik edilince gönderilecek."),
+               QStringLiteral("Kargoya teslim edildi.")};
         static const QStringList collectionKinds = {QStringLiteral("Nakit"),
                                                     QStringLiteral("Kredi Kartı"),
                                                     QStringLiteral("Çek"),
                                                     QStringLiteral("Havale/EFT")};
 
-        DevQuery order(m_db,
-                       QStringLiteral("INSERT INTO SIPARIS (IDNO, CARINO, TARIH, VERENSIRANO, VEREN, TESLIMID, "
-                                      "KARGOID, KARGOFIRMANO, DURUMNO, DURUM, VERENINNOTU, ALANNOTU, "
-                                      "SATICINOTU, TUTAR, VERGI, NETTUTAR) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+        DevQuery order(
+            m_db,
+            QStringLiteral(
+                "INSERT INTO SIPARIS (IDNO, CARINO, TARIH, VERENSIRANO, VEREN, TESLIMID, "
+                "KARGOID, KARGOFIRMANO, DURUMNO, DURUM, VERENINNOTU, ALANNOTU, "
+                "SATICINOTU, TUTAR, VERGI, NETTUTAR) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
         BatchInsert line(m_db,
                          QStringLiteral("SIPARIS_SATIR"),
-                         {QStringLiteral("STOKHAR_NO"), QStringLiteral("IDNO"), QStringLiteral("STOKNO"),
-                          QStringLiteral("BARKOD"), QStringLiteral("STOKADI"), QStringLiteral("MIKTAR"),
-                          QStringLiteral("TESLIMEDILEN"), QStringLiteral("BIRIMFIYAT"), QStringLiteral("ILKFIYAT"),
-                          QStringLiteral("INDIRIMORANI1"), QStringLiteral("INDIRIMORANI2"),
-                          QStringLiteral("INDIRIMORANI3"), QStringLiteral("INDIRIMORANI4"), QStringLiteral("KDV")},
+                         {QStringLiteral("STOKHAR_NO"),
+                          QStringLiteral("IDNO"),
+                          QStringLiteral("STOKNO"),
+                          QStringLiteral("BARKOD"),
+                          QStringLiteral("STOKADI"),
+                          QStringLiteral("MIKTAR"),
+                          QStringLiteral("TESLIMEDILEN"),
+                          QStringLiteral("BIRIMFIYAT"),
+                          QStringLiteral("ILKFIYAT"),
+                          QStringLiteral("INDIRIMORANI1"),
+                          QStringLiteral("INDIRIMORANI2"),
+                          QStringLiteral("INDIRIMORANI3"),
+                          QStringLiteral("INDIRIMORANI4"),
+                          QStringLiteral("KDV")},
                          50);
-        DevQuery invoice(m_db,
-                         QStringLiteral("INSERT INTO FATURA (IDNO, CARINO, TARIH, EVRAKNO, TIPI, VADE, SATICIADI, "
-                                        "IRSALIYENO, IRSTARIHI, SIPARISIDNO, TOPLAM, TOPLAMINDIRIM, MATRAH, "
-                                        "KDVTUTAR, KDVDAHIL) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+        DevQuery invoice(
+            m_db,
+            QStringLiteral(
+                "INSERT INTO FATURA (IDNO, CARINO, TARIH, EVRAKNO, TIPI, VADE, SATICIADI, "
+                "IRSALIYENO, IRSTARIHI, SIPARISIDNO, TOPLAM, TOPLAMINDIRIM, MATRAH, "
+                "KDVTUTAR, KDVDAHIL) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
         BatchInsert invLine(m_db,
                             QStringLiteral("FATURA_SATIR"),
-                            {QStringLiteral("SIRANO"), QStringLiteral("IDNO"), QStringLiteral("STOKNO"),
-                             QStringLiteral("MIKTAR"), QStringLiteral("BIRIMFIYAT"), QStringLiteral("INDIRIM1"),
-                             QStringLiteral("INDIRIM2"), QStringLiteral("INDIRIM3"), QStringLiteral("INDIRIM4"),
-                             QStringLiteral("KDV"), QStringLiteral("SIPARISSATIRNO")},
+                            {QStringLiteral("SIRANO"),
+                             QStringLiteral("IDNO"),
+                             QStringLiteral("STOKNO"),
+                             QStringLiteral("MIKTAR"),
+                             QStringLiteral("BIRIMFIYAT"),
+                             QStringLiteral("INDIRIM1"),
+                             QStringLiteral("INDIRIM2"),
+                             QStringLiteral("INDIRIM3"),
+                             QStringLiteral("INDIRIM4"),
+                             QStringLiteral("KDV"),
+                             QStringLiteral("SIPARISSATIRNO")},
                             50);
-        DevQuery collection(m_db,
-                            QStringLiteral("INSERT INTO TAHSILAT (IDNO, CARINO, TARIH, TURU, CINS, EVRAKNO, VADE, "
-                                           "TUTAR, ACIKLAMA, REF, SAAT, SANALPOSSIRANO) VALUES (?,?,?,?,?,?,?,?,?,?,?,?)"));
-        DevQuery entry(m_db,
-                       QStringLiteral("INSERT INTO CARI_HAREKET (SIRANO, CARINO, TARIH, TURADI, EVRAK, BORC, "
-                                      "ALACAK, VADE, BELGEIDNO, ACIKLAMA) VALUES (?,?,?,?,?,?,?,?,?,?)"));
+        DevQuery collection(
+            m_db,
+            QStringLiteral(
+                "INSERT INTO TAHSILAT (IDNO, CARINO, TARIH, TURU, CINS, EVRAKNO, VADE, "
+                "TUTAR, ACIKLAMA, REF, SAAT, SANALPOSSIRANO) VALUES (?,?,?,?,?,?,?,?,?,?,?,?)"));
+        DevQuery entry(
+            m_db,
+            QStringLiteral("INSERT INTO CARI_HAREKET (SIRANO, CARINO, TARIH, TURADI, EVRAK, BORC, "
+                           "ALACAK, VADE, BELGEIDNO, ACIKLAMA) VALUES (?,?,?,?,?,?,?,?,?,?)"));
 
-        int orderNo = 10001, lineNo = 1, invoiceNo = 1, invLineNo = 1, collectionNo = 1, entryNo = 1,
-            sanalpos = 5001;
+        int orderNo = 10001, lineNo = 1, invoiceNo = 1, invLineNo = 1, collectionNo = 1,
+            entryNo = 1, sanalpos = 5001;
         const QDate start = m_opt.today.addMonths(-12);
         const QVariant nullInt;
 
@@ -916,14 +1360,16 @@ private:
                     double tutar = 0, net = 0, vergi = 0;
                     const int count = m_rng.between(2, 8);
                     for (int l = 0; l < count; ++l) {
-                        const StockItem &item = m_items[std::size_t(m_rng.below(int(m_items.size())))];
+                        const StockItem &item
+                            = m_items[std::size_t(m_rng.below(int(m_items.size())))];
                         const double miktar = m_rng.between(1, 10);
                         double teslim = 0;
                         if (status == 6)
                             teslim = m_rng.chance(0.9) ? miktar : std::floor(miktar / 2);
                         else if (status == 4)
                             teslim = m_rng.chance(0.5) ? miktar : std::floor(miktar / 2);
-                        const DevPrice price = rules.priceFor(item.stokno, item.marka, item.anagrup, item.liste);
+                        const DevPrice price
+                            = rules.priceFor(item.stokno, item.marka, item.anagrup, item.liste);
                         lines.push_back({lineNo++, &item, miktar, teslim, price});
                         tutar += devRound2(miktar * price.fiyat);
                         const double n = lineNet(miktar, price);
@@ -931,22 +1377,23 @@ private:
                         vergi += devRound2(n * 0.20);
                     }
                     const int idno = orderNo++;
-                    order.execWith({idno,
-                                    carino,
-                                    dayNumber(date, time),
-                                    userSirano,
-                                    veren,
-                                    m_rng.between(1, 4),
-                                    m_rng.between(1, 3),
-                                    m_rng.between(1, 7),
-                                    status,
-                                    statusText[status],
-                                    dealerNotes[m_rng.below(int(dealerNotes.size()))],
-                                    status >= 4 ? ourNotes[m_rng.below(int(ourNotes.size()))] : QString(),
-                                    QString(),
-                                    devRound2(tutar),
-                                    devRound2(vergi),
-                                    devRound2(net)});
+                    order.execWith(
+                        {idno,
+                         carino,
+                         dayNumber(date, time),
+                         userSirano,
+                         veren,
+                         m_rng.between(1, 4),
+                         m_rng.between(1, 3),
+                         m_rng.between(1, 7),
+                         status,
+                         statusText[status],
+                         dealerNotes[m_rng.below(int(dealerNotes.size()))],
+                         status >= 4 ? ourNotes[m_rng.below(int(ourNotes.size()))] : QString(),
+                         QString(),
+                         devRound2(tutar),
+                         devRound2(vergi),
+                         devRound2(net)});
                     for (const L &l : lines) {
                         line.add({l.no,
                                   idno,
@@ -974,27 +1421,17 @@ private:
                         if (l.teslim <= 0)
                             continue;
                         const double gross = devRound2(l.teslim * l.price.fiyat);
-                        const double n = lineNet(l.teslim, l.price);
                         top += gross;
-                        ind += gross - n;
-                        invLine.add({invLineNo++,
-                                     invId,
-                                     l.item->stokno,
-                                     l.teslim,
-                                     l.price.fiyat,
-                                     l.price.rates[0],
-                                     l.price.rates[1],
-                                     l.price.rates[2],
-                                     l.price.rates[3],
-                                     20.0,
-                                     l.no});
+                        ind += gross - lineNet(l.teslim, l.price);
                     }
                     top = devRound2(top);
                     ind = devRound2(ind);
                     const double matrah = devRound2(top - ind);
                     const double kdv = devRound2(matrah * 0.20);
                     const double total = devRound2(matrah + kdv);
-                    const QString evrak = QStringLiteral("QVF%1%2").arg(invDate.year()).arg(invId, 6, 10, QChar(u'0'));
+                    const QString evrak = QStringLiteral("QVF%1%2")
+                                              .arg(invDate.year())
+                                              .arg(invId, 6, 10, QChar(u'0'));
                     const double vade = dayNumber(invDate.addDays(m_vade[std::size_t(c)]));
                     invoice.execWith({invId,
                                       carino,
@@ -1003,7 +1440,9 @@ private:
                                       QStringLiteral("Satış Faturası"),
                                       vade,
                                       saticiAdi,
-                                      QStringLiteral("QVI%1%2").arg(invDate.year()).arg(invId, 6, 10, QChar(u'0')),
+                                      QStringLiteral("QVI%1%2")
+                                          .arg(invDate.year())
+                                          .arg(invId, 6, 10, QChar(u'0')),
                                       dayNumber(invDate),
                                       idno,
                                       top,
@@ -1021,6 +1460,22 @@ private:
                                     vade,
                                     invId,
                                     QStringLiteral("Sipariş No: %1").arg(idno)});
+                    line.flush(); // the invoice lines point at these order lines
+                    for (const L &l : lines) {
+                        if (l.teslim <= 0)
+                            continue;
+                        invLine.add({invLineNo++,
+                                     invId,
+                                     l.item->stokno,
+                                     l.teslim,
+                                     l.price.fiyat,
+                                     l.price.rates[0],
+                                     l.price.rates[1],
+                                     l.price.rates[2],
+                                     l.price.rates[3],
+                                     20.0,
+                                     l.no});
+                    }
                     invoicedByMonth[month] += total;
                 }
             }
@@ -1035,19 +1490,21 @@ private:
                 const QTime time(m_rng.between(9, 17), m_rng.between(0, 59));
                 const int id = collectionNo++;
                 const bool card = kind == QStringLiteral("Kredi Kartı");
-                const QString evrak = QStringLiteral("QVT%1%2").arg(date.year()).arg(id, 6, 10, QChar(u'0'));
-                collection.execWith({id,
-                                     carino,
-                                     dayNumber(date, time),
-                                     kind,
-                                     card ? QStringLiteral("Sanal POS") : kind,
-                                     evrak,
-                                     dayNumber(kind == QStringLiteral("Çek") ? date.addDays(60) : date),
-                                     amount,
-                                     card ? QStringLiteral("Online ödeme") : QStringLiteral("Cari tahsilat"),
-                                     QStringLiteral("R%1").arg(m_rng.between(100000, 999999)),
-                                     time.toString(QStringLiteral("HH:mm")),
-                                     card ? QVariant(sanalpos++) : nullInt});
+                const QString evrak
+                    = QStringLiteral("QVT%1%2").arg(date.year()).arg(id, 6, 10, QChar(u'0'));
+                collection.execWith(
+                    {id,
+                     carino,
+                     dayNumber(date, time),
+                     kind,
+                     card ? QStringLiteral("Sanal POS") : kind,
+                     evrak,
+                     dayNumber(kind == QStringLiteral("Çek") ? date.addDays(60) : date),
+                     amount,
+                     card ? QStringLiteral("Online ödeme") : QStringLiteral("Cari tahsilat"),
+                     QStringLiteral("R%1").arg(m_rng.between(100000, 999999)),
+                     time.toString(QStringLiteral("HH:mm")),
+                     card ? QVariant(sanalpos++) : nullInt});
                 entry.execWith({entryNo++,
                                 carino,
                                 dayNumber(date, time),
@@ -1066,10 +1523,12 @@ private:
 
     void baskets()
     {
-        DevQuery q(m_db,
-                   QStringLiteral("INSERT INTO SEPET (SIRANO, CARINO, STOKNO, BARKOD, STOKADI, MIKTAR, BIRIMFIYAT, "
-                                  "INDIRIMORANI1, INDIRIMORANI2, INDIRIMORANI3, INDIRIMORANI4, KDV, K, SEC, TARIH, "
-                                  "SAAT, VERENSIRANO) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+        DevQuery q(
+            m_db,
+            QStringLiteral(
+                "INSERT INTO SEPET (SIRANO, CARINO, STOKNO, BARKOD, STOKADI, MIKTAR, BIRIMFIYAT, "
+                "INDIRIMORANI1, INDIRIMORANI2, INDIRIMORANI3, INDIRIMORANI4, KDV, K, SEC, TARIH, "
+                "SAAT, VERENSIRANO) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
         static const int perCustomer[] = {4, 2, 3, 1, 0, 2, 1, 0, 3, 0, 2, 1};
         int sirano = 1;
         for (int c = 0; c < int(std::size(perCustomer)); ++c) {
@@ -1111,19 +1570,45 @@ private:
             bool opening;
         };
         const Screen list[] = {
-            {QStringLiteral("Yaz Kampanyası"), QStringLiteral("Seçili ürünlerde %30'a varan indirim"), QStringLiteral("#KAMPANYA#"), true},
-            {QStringLiteral("Yeni Ürünler"), QStringLiteral("Bu ay kataloğa eklenen parçalar"), QStringLiteral("#YENİ#"), true},
-            {QStringLiteral("Fren Balatalarında Fırsat"), QStringLiteral("BOSCH ve TRW balatalarda ek indirim"), QStringLiteral("BALATA"), true},
-            {QStringLiteral("Triger Setleri"), QStringLiteral("GATES, SKF ve INA triger setleri stokta"), QStringLiteral("TRIGER SETI"), true},
-            {QStringLiteral("Quorvel B2B"), QStringLiteral("7/24 sipariş, aynı gün kargo"), QString(), true},
-            {QStringLiteral("Bayram Tatili"), QStringLiteral("Depomuz bayramın ikinci günü açıktır"), QString(), false},
-            {QStringLiteral("Yeni Şube"), QStringLiteral("Ankara Ostim şubemiz hizmetinizde"), QString(), false},
+            {QStringLiteral("Yaz Kampanyası"),
+             QStringLiteral("Seçili ürünlerde %30'a varan indirim"),
+             QStringLiteral("#KAMPANYA#"),
+             true},
+            {QStringLiteral("Yeni Ürünler"),
+             QStringLiteral("Bu ay kataloğa eklenen parçalar"),
+             QStringLiteral("#YENİ#"),
+             true},
+            {QStringLiteral("Fren Balatalarında Fırsat"),
+             QStringLiteral("BOSCH ve TRW balatalarda ek indirim"),
+             QStringLiteral("BALATA"),
+             true},
+            {QStringLiteral("Triger Setleri"),
+             QStringLiteral("GATES, SKF ve INA triger setleri stokta"),
+             QStringLiteral("TRIGER SETI"),
+             true},
+            {QStringLiteral("Quorvel B2B"),
+             QStringLiteral("7/24 sipariş, aynı gün kargo"),
+             QString(),
+             true},
+            {QStringLiteral("Bayram Tatili"),
+             QStringLiteral("Depomuz bayramın ikinci günü açıktır"),
+             QString(),
+             false},
+            {QStringLiteral("Yeni Şube"),
+             QStringLiteral("Ankara Ostim şubemiz hizmetinizde"),
+             QString(),
+             false},
         };
         DevQuery q(m_db,
-                   QStringLiteral("INSERT INTO ACILIS_EKRAN (SIRANO, BASLIK, ARAMA, ACILIS, RESIM) VALUES (?,?,?,?,?)"));
+                   QStringLiteral("INSERT INTO ACILIS_EKRAN (SIRANO, BASLIK, ARAMA, ACILIS, RESIM) "
+                                  "VALUES (?,?,?,?,?)"));
         int i = 0;
         for (const Screen &s : list) {
-            q.execWith({i + 1, s.title, s.search, s.opening ? 1 : 0, renderOpeningScreen(i, s.title, s.subtitle)});
+            q.execWith({i + 1,
+                        s.title,
+                        s.search,
+                        s.opening ? 1 : 0,
+                        renderOpeningScreen(i, s.title, s.subtitle)});
             ++i;
         }
         DevQuery b(m_db, QStringLiteral("INSERT INTO BANNER (SIRANO, TUR, RESIM) VALUES (?,?,?)"));
@@ -1136,8 +1621,10 @@ private:
     {
         devExec(m_db,
                 QStringLiteral("UPDATE CARI SET "
-                               "TLBORC = (SELECT COALESCE(SUM(BORC), 0) FROM CARI_HAREKET h WHERE h.CARINO = CARI.CARINO), "
-                               "TLALACAK = (SELECT COALESCE(SUM(ALACAK), 0) FROM CARI_HAREKET h WHERE h.CARINO = CARI.CARINO)"));
+                               "TLBORC = (SELECT COALESCE(SUM(BORC), 0) FROM CARI_HAREKET h WHERE "
+                               "h.CARINO = CARI.CARINO), "
+                               "TLALACAK = (SELECT COALESCE(SUM(ALACAK), 0) FROM CARI_HAREKET h "
+                               "WHERE h.CARINO = CARI.CARINO)"));
     }
 
     QSqlDatabase m_db;
@@ -1159,8 +1646,6 @@ std::span<const DevDemoLogin> devDemoLogins()
 void seedDevDatabase(const QSqlDatabase &db, const DevSeedOptions &options)
 {
     DevTransaction tx(db);
-    // Batched rows reach the tables out of order; the keys are checked at commit.
-    devExec(db, QStringLiteral("PRAGMA defer_foreign_keys = ON"));
     // The whole load stays in memory until the commit instead of spilling
     // into the write-ahead log page by page.
     devExec(db, QStringLiteral("PRAGMA cache_size = -524288"));

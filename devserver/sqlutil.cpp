@@ -62,7 +62,9 @@ void devExec(const QSqlDatabase &db, const QString &sql)
         fail(QStringLiteral("SQL failed"), sql, q.lastError());
 }
 
-QVariant devScalar(const QSqlDatabase &db, const QString &sql, std::initializer_list<QVariant> values)
+QVariant devScalar(const QSqlDatabase &db,
+                   const QString &sql,
+                   std::initializer_list<QVariant> values)
 {
     DevQuery q(db, sql);
     q.bindAll(values);

@@ -7,7 +7,6 @@
 #include "searchtext.h"
 #include "sqlutil.h"
 
-
 namespace qv {
 
 namespace {
@@ -51,18 +50,48 @@ const FieldDef kStockFields[] = {
 };
 
 enum StockCol {
-    cDURUM, cOEM1, cOEM2, cOEM3, cOEM4, cBARKOD, cADI, cSTOK_STOKNO, cFINISHKOD, cURETICIKODU,
-    cRESIM, cBARKOD_BARKODNO, cDIGERADI, cDPKOD, cOEMNO, cBIRIM, cMARKA, cMODEL, cANAGRUP,
-    cOZELKOD, cKALAN, cPKOD, cKDV, cALINANSIPARIS, cVERILENSIPARIS, cLISTEFIYAT1, cKAMPFIYAT,
-    cFIYAT, cY, cK, cINDIRIMYAZI, cNETFIYAT, cKDVDAHIL, cIND1,
+    cDURUM,
+    cOEM1,
+    cOEM2,
+    cOEM3,
+    cOEM4,
+    cBARKOD,
+    cADI,
+    cSTOK_STOKNO,
+    cFINISHKOD,
+    cURETICIKODU,
+    cRESIM,
+    cBARKOD_BARKODNO,
+    cDIGERADI,
+    cDPKOD,
+    cOEMNO,
+    cBIRIM,
+    cMARKA,
+    cMODEL,
+    cANAGRUP,
+    cOZELKOD,
+    cKALAN,
+    cPKOD,
+    cKDV,
+    cALINANSIPARIS,
+    cVERILENSIPARIS,
+    cLISTEFIYAT1,
+    cKAMPFIYAT,
+    cFIYAT,
+    cY,
+    cK,
+    cINDIRIMYAZI,
+    cNETFIYAT,
+    cKDVDAHIL,
+    cIND1,
 };
 
 // Selected in this order by the search statement.
-const char kStockSelect[] =
-    "s.DURUM, s.OEM1, s.OEM2, s.OEM3, s.OEM4, s.BARKOD, s.ADI, s.STOKNO, s.FINISHKOD, "
-    "s.URETICIKODU, s.RESIM, s.BARKODNO, s.DIGERADI, s.DPKOD, s.OEMNO, s.BIRIM, s.MARKA, "
-    "s.MODEL, s.ANAGRUP, s.OZELKOD, s.KALAN, s.PKOD, s.KDV, s.ALINANSIPARIS, s.VERILENSIPARIS, "
-    "s.LISTEFIYAT1, s.KAMPFIYAT, s.KAMPANYA, s.YENI";
+const char kStockSelect[]
+    = "s.DURUM, s.OEM1, s.OEM2, s.OEM3, s.OEM4, s.BARKOD, s.ADI, s.STOKNO, s.FINISHKOD, "
+      "s.URETICIKODU, s.RESIM, s.BARKODNO, s.DIGERADI, s.DPKOD, s.OEMNO, s.BIRIM, s.MARKA, "
+      "s.MODEL, s.ANAGRUP, s.OZELKOD, s.KALAN, s.PKOD, s.KDV, s.ALINANSIPARIS, s.VERILENSIPARIS, "
+      "s.LISTEFIYAT1, s.KAMPFIYAT, s.KAMPANYA, s.YENI";
 
 // The first key after every key that starts with prefix (keys are A-Z, 0-9).
 QString prefixEnd(const QString &prefix)
@@ -126,8 +155,9 @@ TableData DevDatabase::searchStock(const QString &kod, int carino, int musteriTi
         sql += QStringLiteral("SELECT STOKNO FROM STOK_KELIME WHERE KELIME >= ? AND KELIME < ?");
     }
     sql += u')';
-    sql = QStringLiteral("SELECT %1 FROM (SELECT STOKNO, MIN(R) AS R FROM (%2) h GROUP BY STOKNO) m "
-                         "JOIN STOK s ON s.STOKNO = m.STOKNO ORDER BY m.R, s.ADI, s.STOKNO")
+    sql = QStringLiteral(
+              "SELECT %1 FROM (SELECT STOKNO, MIN(R) AS R FROM (%2) h GROUP BY STOKNO) m "
+              "JOIN STOK s ON s.STOKNO = m.STOKNO ORDER BY m.R, s.ADI, s.STOKNO")
               .arg(QString::fromLatin1(kStockSelect), sql);
     if (m_options.searchLimit > 0)
         sql += QStringLiteral(" LIMIT %1").arg(m_options.searchLimit);
@@ -145,7 +175,9 @@ TableData DevDatabase::searchStock(const QString &kod, int carino, int musteriTi
     }
     q.exec();
 
-    auto col = [&table](StockCol c) -> Column & { return table.column(int(c)); };
+    auto col = [&table](StockCol c) -> Column & {
+        return table.column(int(c));
+    };
     while (q.next()) {
         const int stokno = q.value(7).toInt();
         const QString marka = q.value(16).toString();
@@ -156,8 +188,8 @@ TableData DevDatabase::searchStock(const QString &kod, int carino, int musteriTi
         const double kdv = q.value(22).toDouble();
 
         // A campaign price is net: no account discount on top of it.
-        const DevPrice price = k ? DevPrice{kampfiyat, {}}
-                                 : rules.priceFor(stokno, marka, anagrup, liste);
+        const DevPrice price
+            = k ? DevPrice{kampfiyat, {}} : rules.priceFor(stokno, marka, anagrup, liste);
         const double net = netPrice(price);
 
         col(cDURUM).appendInt(q.value(0).toInt());
@@ -197,7 +229,8 @@ QByteArray DevDatabase::stockPicture(int stokno)
             return it->second;
     }
     DevQuery q(connection(),
-               QStringLiteral("SELECT RESIM, MARKA, ANAGRUP, ADI, URETICIKODU FROM STOK WHERE STOKNO = ?"));
+               QStringLiteral(
+                   "SELECT RESIM, MARKA, ANAGRUP, ADI, URETICIKODU FROM STOK WHERE STOKNO = ?"));
     q.bind(0, stokno).exec();
     if (!q.next() || q.value(0).toInt() != 1)
         return {};

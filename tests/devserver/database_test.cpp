@@ -117,13 +117,15 @@ protected:
     }
     int anyStock(const QString &where)
     {
-        const QVariant v = scalar(db(), QStringLiteral("SELECT MIN(STOKNO) FROM STOK WHERE ") + where);
+        const QVariant v
+            = scalar(db(), QStringLiteral("SELECT MIN(STOKNO) FROM STOK WHERE ") + where);
         EXPECT_FALSE(v.isNull()) << where.toStdString();
         return v.toInt();
     }
     QString barcode(int stokno)
     {
-        return scalar(db(), QStringLiteral("SELECT BARKOD FROM STOK WHERE STOKNO = ?"), {stokno}).toString();
+        return scalar(db(), QStringLiteral("SELECT BARKOD FROM STOK WHERE STOKNO = ?"), {stokno})
+            .toString();
     }
 
     static QTemporaryDir *s_dir;
@@ -190,7 +192,9 @@ TEST_F(DevDatabaseTest, SeedFigures)
         {"SELECT COUNT(*) FROM STOK", kStock, kStock},
         {"SELECT COUNT(*) FROM KULLANICI WHERE AKTIF = 0", 1, 100},
         {"SELECT COUNT(DISTINCT MUSTERITIPI) FROM KULLANICI", 5, 5},
-        {"SELECT COUNT(*) FROM KULLANICI WHERE MUSTERITIPI IN (1, 2) AND SATICINO IS NOT NULL", 4, 100},
+        {"SELECT COUNT(*) FROM KULLANICI WHERE MUSTERITIPI IN (1, 2) AND SATICINO IS NOT NULL",
+         4,
+         100},
         {"SELECT COUNT(*) FROM ACILIS_EKRAN WHERE ACILIS = 1", 5, 5},
         {"SELECT COUNT(*) FROM BANNER", 3, 3},
         {"SELECT COUNT(DISTINCT CARINO) FROM SIPARIS", 5, 60},
@@ -207,7 +211,10 @@ TEST_F(DevDatabaseTest, SeedFigures)
          0,
          0},
         // every order line's stock exists (foreign keys are on)
-        {"SELECT COUNT(*) FROM SIPARIS_SATIR l LEFT JOIN STOK s ON s.STOKNO = l.STOKNO WHERE s.STOKNO IS NULL", 0, 0},
+        {"SELECT COUNT(*) FROM SIPARIS_SATIR l LEFT JOIN STOK s ON s.STOKNO = l.STOKNO WHERE "
+         "s.STOKNO IS NULL",
+         0,
+         0},
     };
     for (const Case &c : cases) {
         const int n = scalar(db(), QString::fromLatin1(c.sql)).toInt();
@@ -249,7 +256,8 @@ TEST_F(DevDatabaseTest, StoredPicturesDecode)
         EXPECT_FALSE(image.isNull()) << c.sql;
     }
     QImage header;
-    ASSERT_TRUE(header.loadFromData(scalar(db(), QStringLiteral("SELECT RESIM FROM BANNER WHERE SIRANO = 1")).toByteArray()));
+    ASSERT_TRUE(header.loadFromData(
+        scalar(db(), QStringLiteral("SELECT RESIM FROM BANNER WHERE SIRANO = 1")).toByteArray()));
     EXPECT_EQ(header.size(), QSize(409, 100));
 }
 
@@ -259,7 +267,8 @@ TEST(DevGif, EncodedFramesDecodeToTheirPixels)
     QImage image(300, 200, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb((x * 7 + y * 3) % 256 & 0xE0, (x ^ y) & 0xE0, (y * 5) % 256 & 0xC0));
+            image.setPixel(
+                x, y, qRgb((x * 7 + y * 3) % 256 & 0xE0, (x ^ y) & 0xE0, (y * 5) % 256 & 0xC0));
     }
     const QByteArray gif = encodeGif({image, image.mirrored()}, 10);
     QImage decoded;
@@ -305,9 +314,13 @@ TEST_F(DevDatabaseTest, LoginRecordOfEveryDemoComputer)
 TEST_F(DevDatabaseTest, DealersSeeTheirAccountsSalesperson)
 {
     const DevLoginRecord r = db().loginRecord(QString::fromLatin1(DevDemoDealerMachineId), false);
-    const int saticino = scalar(db(), QStringLiteral("SELECT SATICINO FROM CARI WHERE CARINO = ?"), {r.CARINO}).toInt();
+    const int saticino
+        = scalar(db(), QStringLiteral("SELECT SATICINO FROM CARI WHERE CARINO = ?"), {r.CARINO})
+              .toInt();
     EXPECT_EQ(r.SaticiNo, saticino);
-    EXPECT_EQ(r.SaticiAdi, scalar(db(), QStringLiteral("SELECT ADI FROM SATICI WHERE SATICINO = ?"), {saticino}).toString());
+    EXPECT_EQ(r.SaticiAdi,
+              scalar(db(), QStringLiteral("SELECT ADI FROM SATICI WHERE SATICINO = ?"), {saticino})
+                  .toString());
 }
 
 TEST_F(DevDatabaseTest, UnknownComputerIsNotRegistered)
@@ -326,7 +339,8 @@ TEST_F(DevDatabaseTest, UnknownComputerIsNotRegistered)
 
 TEST_F(DevDatabaseTest, AutoRegisterGivesTheDemoDealerAndStays)
 {
-    const DevLoginRecord demo = db().loginRecord(QString::fromLatin1(DevDemoDealerMachineId), false);
+    const DevLoginRecord demo
+        = db().loginRecord(QString::fromLatin1(DevDemoDealerMachineId), false);
     const DevLoginRecord r = db().loginRecord(QStringLiteral("NEW-PC-7"), true);
     EXPECT_TRUE(r.Varmi);
     EXPECT_EQ(r.BILGISAYARID, QStringLiteral("NEW-PC-7"));
@@ -345,23 +359,40 @@ TEST_F(DevDatabaseTest, AutoRegisterGivesTheDemoDealerAndStays)
 TEST_F(DevDatabaseTest, SearchResultHasTheCatalogueColumnsInOrder)
 {
     const std::pair<const char *, FieldType> expected[] = {
-        {"DURUM", FieldType::Integer},        {"OEM1", FieldType::String},
-        {"OEM2", FieldType::String},          {"OEM3", FieldType::String},
-        {"OEM4", FieldType::String},          {"BARKOD", FieldType::String},
-        {"ADI", FieldType::String},           {"STOK_STOKNO", FieldType::Integer},
-        {"FINISHKOD", FieldType::String},     {"URETICIKODU", FieldType::String},
-        {"RESIM", FieldType::Integer},        {"BARKOD_BARKODNO", FieldType::Integer},
-        {"DIGERADI", FieldType::String},      {"DPKOD", FieldType::String},
-        {"OEMNO", FieldType::String},         {"BIRIM", FieldType::String},
-        {"MARKA", FieldType::String},         {"MODEL", FieldType::String},
-        {"ANAGRUP", FieldType::String},       {"OZELKOD", FieldType::String},
-        {"KALAN", FieldType::Float},          {"PKOD", FieldType::String},
-        {"KDV", FieldType::Float},            {"ALINANSIPARIS", FieldType::Float},
-        {"VERILENSIPARIS", FieldType::Float}, {"LISTEFIYAT1", FieldType::Float},
-        {"KAMPFIYAT", FieldType::Float},      {"FIYAT", FieldType::Float},
-        {"Y", FieldType::Integer},            {"K", FieldType::Integer},
-        {"INDIRIMYAZI", FieldType::String},   {"NETFIYAT", FieldType::Float},
-        {"KDVDAHIL", FieldType::Float},       {"IND1", FieldType::Float},
+        {"DURUM", FieldType::Integer},
+        {"OEM1", FieldType::String},
+        {"OEM2", FieldType::String},
+        {"OEM3", FieldType::String},
+        {"OEM4", FieldType::String},
+        {"BARKOD", FieldType::String},
+        {"ADI", FieldType::String},
+        {"STOK_STOKNO", FieldType::Integer},
+        {"FINISHKOD", FieldType::String},
+        {"URETICIKODU", FieldType::String},
+        {"RESIM", FieldType::Integer},
+        {"BARKOD_BARKODNO", FieldType::Integer},
+        {"DIGERADI", FieldType::String},
+        {"DPKOD", FieldType::String},
+        {"OEMNO", FieldType::String},
+        {"BIRIM", FieldType::String},
+        {"MARKA", FieldType::String},
+        {"MODEL", FieldType::String},
+        {"ANAGRUP", FieldType::String},
+        {"OZELKOD", FieldType::String},
+        {"KALAN", FieldType::Float},
+        {"PKOD", FieldType::String},
+        {"KDV", FieldType::Float},
+        {"ALINANSIPARIS", FieldType::Float},
+        {"VERILENSIPARIS", FieldType::Float},
+        {"LISTEFIYAT1", FieldType::Float},
+        {"KAMPFIYAT", FieldType::Float},
+        {"FIYAT", FieldType::Float},
+        {"Y", FieldType::Integer},
+        {"K", FieldType::Integer},
+        {"INDIRIMYAZI", FieldType::String},
+        {"NETFIYAT", FieldType::Float},
+        {"KDVDAHIL", FieldType::Float},
+        {"IND1", FieldType::Float},
     };
     // The layout is the same with and without rows.
     for (const char *text : {"BALATA", "ZZZZZZQ", "", "AB"}) {
@@ -382,7 +413,10 @@ TEST_F(DevDatabaseTest, SearchFindsAnItemByItsCodes)
     const int ford = anyStock(QStringLiteral("OEMNO LIKE '%-%-%' AND FINISHKOD <> ''"));
     const int bosch = anyStock(QStringLiteral("URETICIKODU LIKE '0 986 %'"));
     auto field = [&](int stokno, const char *column) {
-        return scalar(db(), QStringLiteral("SELECT %1 FROM STOK WHERE STOKNO = ?").arg(QLatin1String(column)), {stokno})
+        return scalar(db(),
+                      QStringLiteral("SELECT %1 FROM STOK WHERE STOKNO = ?")
+                          .arg(QLatin1String(column)),
+                      {stokno})
             .toString();
     };
     const QString oem = field(ford, "OEMNO");
@@ -395,22 +429,24 @@ TEST_F(DevDatabaseTest, SearchFindsAnItemByItsCodes)
     };
     const Case cases[] = {
         {barcode(bosch), bosch},
-        {barcode(bosch).left(9), bosch},            // prefix
-        {oem, ford},                                // as printed, with dashes
-        {QString(oem).remove(u'-'), ford},          // run together
-        {QString(oem).replace(u'-', u' '), ford},   // with blanks
+        {barcode(bosch).left(9), bosch},          // prefix
+        {oem, ford},                              // as printed, with dashes
+        {QString(oem).remove(u'-'), ford},        // run together
+        {QString(oem).replace(u'-', u' '), ford}, // with blanks
         {QString(oem).toLower(), ford},
         {finish, ford},
-        {uretici, bosch},                           // "0 986 494 104"
+        {uretici, bosch}, // "0 986 494 104"
         {QString(uretici).remove(u' '), bosch},
-        {QStringLiteral("  ") + uretici + QStringLiteral(" "), bosch}, // the client sends it untrimmed
+        {QStringLiteral("  ") + uretici + QStringLiteral(" "),
+         bosch}, // the client sends it untrimmed
     };
     for (const Case &c : cases) {
         const TableData t = db().searchStock(c.text, DevDemoDealerCarino, 0);
         EXPECT_TRUE(stocknos(t).count(c.stokno)) << c.text.toStdString();
     }
     // A whole barcode is unique: exactly its item.
-    EXPECT_EQ(stocknos(db().searchStock(barcode(bosch), DevDemoDealerCarino, 0)), std::set<int>{bosch});
+    EXPECT_EQ(stocknos(db().searchStock(barcode(bosch), DevDemoDealerCarino, 0)),
+              std::set<int>{bosch});
 }
 
 TEST_F(DevDatabaseTest, CodeHitsComeBeforeNameHits)
@@ -428,7 +464,10 @@ TEST_F(DevDatabaseTest, CodeHitsComeBeforeNameHits)
 TEST_F(DevDatabaseTest, SearchByNameWordsFoldsTurkishLetters)
 {
     auto count = [&](const char *sqlWhere) {
-        return scalar(db(), QStringLiteral("SELECT COUNT(*) FROM STOK WHERE ") + QString::fromUtf8(sqlWhere)).toInt();
+        return scalar(db(),
+                      QStringLiteral("SELECT COUNT(*) FROM STOK WHERE ")
+                          + QString::fromUtf8(sqlWhere))
+            .toInt();
     };
     struct Case
     {
@@ -436,12 +475,13 @@ TEST_F(DevDatabaseTest, SearchByNameWordsFoldsTurkishLetters)
         const char *where; // the items the text means
     };
     const Case cases[] = {
-        {"ON FREN BALATASI", "ADI LIKE 'ÖN FREN BALATASI %'"}, // as the client sends Turkish letters
+        {"ON FREN BALATASI",
+         "ADI LIKE 'ÖN FREN BALATASI %'"}, // as the client sends Turkish letters
         {"ön fren balatası", "ADI LIKE 'ÖN FREN BALATASI %'"},
         {"ÖN FREN BALATASI", "ADI LIKE 'ÖN FREN BALATASI %'"},
         {"FILTRE", "ANAGRUP = 'FİLTRE'"},
-        {"filtre", "ANAGRUP = 'FİLTRE'"},  // i upper-cases to İ
-        {"fıltre", "ANAGRUP = 'FİLTRE'"},  // ı to I; both fold alike
+        {"filtre", "ANAGRUP = 'FİLTRE'"}, // i upper-cases to İ
+        {"fıltre", "ANAGRUP = 'FİLTRE'"}, // ı to I; both fold alike
         {"SANZIMAN", "ANAGRUP = 'ŞANZIMAN'"},
         {"şanzıman", "ANAGRUP = 'ŞANZIMAN'"},
         {"AMORTISOR ON SAG", "ADI LIKE 'AMORTİSÖR ÖN SAĞ %'"},
@@ -450,7 +490,7 @@ TEST_F(DevDatabaseTest, SearchByNameWordsFoldsTurkishLetters)
         {"BOSCH BALATA", "MARKA = 'BOSCH' AND ADI LIKE '% BALATASI %'"},
         {"LEMFORDER ROTIL", "MARKA = 'LEMFÖRDER' AND ADI LIKE 'ROTİL %'"},
         {"QQQXYZ", "0"},
-        {"AB", "0"},      // fewer than three letters
+        {"AB", "0"}, // fewer than three letters
         {"  AB  ", "0"},
         {"A B", "0"},
     };
@@ -499,10 +539,14 @@ TEST(DevPricing, DiscountsApplyOneAfterAnother)
 
 TEST_F(DevDatabaseTest, AccountPricesFollowTheMostSpecificRule)
 {
-    const int plain = anyStock(QStringLiteral("MARKA <> 'BOSCH' AND ANAGRUP <> 'FİLTRE' AND KAMPANYA = 0 AND STOKNO > 1"));
-    const int bosch = anyStock(QStringLiteral("MARKA = 'BOSCH' AND ANAGRUP <> 'FİLTRE' AND KAMPANYA = 0 AND STOKNO > 1"));
-    const int filter = anyStock(QStringLiteral("MARKA <> 'BOSCH' AND ANAGRUP = 'FİLTRE' AND KAMPANYA = 0 AND STOKNO > 1"));
-    const int boschFilter = anyStock(QStringLiteral("MARKA = 'BOSCH' AND ANAGRUP = 'FİLTRE' AND KAMPANYA = 0 AND STOKNO > 1"));
+    const int plain = anyStock(
+        QStringLiteral("MARKA <> 'BOSCH' AND ANAGRUP <> 'FİLTRE' AND KAMPANYA = 0 AND STOKNO > 1"));
+    const int bosch = anyStock(
+        QStringLiteral("MARKA = 'BOSCH' AND ANAGRUP <> 'FİLTRE' AND KAMPANYA = 0 AND STOKNO > 1"));
+    const int filter = anyStock(
+        QStringLiteral("MARKA <> 'BOSCH' AND ANAGRUP = 'FİLTRE' AND KAMPANYA = 0 AND STOKNO > 1"));
+    const int boschFilter = anyStock(
+        QStringLiteral("MARKA = 'BOSCH' AND ANAGRUP = 'FİLTRE' AND KAMPANYA = 0 AND STOKNO > 1"));
     ASSERT_EQ(scalar(db(), QStringLiteral("SELECT KAMPANYA FROM STOK WHERE STOKNO = 1")).toInt(), 0)
         << "the special price below needs item 1 without campaign";
     struct Case
@@ -525,7 +569,10 @@ TEST_F(DevDatabaseTest, AccountPricesFollowTheMostSpecificRule)
         SCOPED_TRACE(c.stokno);
         const TableData t = db().searchStock(barcode(c.stokno), c.carino, 0);
         const std::size_t r = rowOf(t, c.stokno);
-        const double liste = scalar(db(), QStringLiteral("SELECT LISTEFIYAT1 FROM STOK WHERE STOKNO = ?"), {c.stokno}).toDouble();
+        const double liste = scalar(db(),
+                                    QStringLiteral("SELECT LISTEFIYAT1 FROM STOK WHERE STOKNO = ?"),
+                                    {c.stokno})
+                                 .toDouble();
         const double fiyat = devRound2(liste * c.priceFactor);
         double net = fiyat;
         for (double rate : c.rates)
@@ -533,7 +580,8 @@ TEST_F(DevDatabaseTest, AccountPricesFollowTheMostSpecificRule)
         net = std::round(net * 100) / 100;
         EXPECT_DOUBLE_EQ(t.column(col(t, "LISTEFIYAT1")).doubleAt(r), liste);
         EXPECT_DOUBLE_EQ(t.column(col(t, "FIYAT")).doubleAt(r), fiyat);
-        EXPECT_EQ(QString::fromUtf8(t.column(col(t, "INDIRIMYAZI")).stringAt(r)), QString::fromUtf8(c.text));
+        EXPECT_EQ(QString::fromUtf8(t.column(col(t, "INDIRIMYAZI")).stringAt(r)),
+                  QString::fromUtf8(c.text));
         EXPECT_DOUBLE_EQ(t.column(col(t, "IND1")).doubleAt(r), c.rates[0]);
         EXPECT_NEAR(t.column(col(t, "NETFIYAT")).doubleAt(r), net, 0.0051);
         EXPECT_NEAR(t.column(col(t, "KDVDAHIL")).doubleAt(r), net * 1.2, 0.0151);
@@ -546,7 +594,9 @@ TEST_F(DevDatabaseTest, AccountPricesFollowTheMostSpecificRule)
 TEST_F(DevDatabaseTest, CampaignPricesExceptForUsersWithoutCampaigns)
 {
     const int item = anyStock(QStringLiteral("KAMPANYA = 1"));
-    const double kamp = scalar(db(), QStringLiteral("SELECT KAMPFIYAT FROM STOK WHERE STOKNO = ?"), {item}).toDouble();
+    const double kamp
+        = scalar(db(), QStringLiteral("SELECT KAMPFIYAT FROM STOK WHERE STOKNO = ?"), {item})
+              .toDouble();
     for (int tip : {0, 1, 2, 3, 4}) {
         SCOPED_TRACE(tip);
         const TableData t = db().searchStock(barcode(item), DevDemoDealerCarino, tip);
@@ -558,7 +608,8 @@ TEST_F(DevDatabaseTest, CampaignPricesExceptForUsersWithoutCampaigns)
             EXPECT_DOUBLE_EQ(t.column(col(t, "FIYAT")).doubleAt(r), kamp);
             EXPECT_DOUBLE_EQ(t.column(col(t, "NETFIYAT")).doubleAt(r), kamp);
         } else {
-            EXPECT_LT(t.column(col(t, "NETFIYAT")).doubleAt(r), t.column(col(t, "LISTEFIYAT1")).doubleAt(r));
+            EXPECT_LT(t.column(col(t, "NETFIYAT")).doubleAt(r),
+                      t.column(col(t, "LISTEFIYAT1")).doubleAt(r));
         }
     }
 }
@@ -576,8 +627,10 @@ TEST_F(DevDatabaseTest, StockPictureIsAJpegOnlyForItemsWithOne)
     ASSERT_TRUE(image.loadFromData(jpeg, "JPEG"));
     EXPECT_EQ(image.size(), QSize(480, 360));
     EXPECT_EQ(db().stockPicture(with), jpeg);
-    EXPECT_NE(db().stockPicture(anyStock(QStringLiteral("RESIM = 1 AND ANAGRUP <> (SELECT ANAGRUP FROM STOK "
-                                                         "WHERE STOKNO = ") + QString::number(with) + u')')),
+    EXPECT_NE(db().stockPicture(
+                  anyStock(QStringLiteral("RESIM = 1 AND ANAGRUP <> (SELECT ANAGRUP FROM STOK "
+                                          "WHERE STOKNO = ")
+                           + QString::number(with) + u')')),
               jpeg);
     EXPECT_TRUE(db().stockPicture(without).isEmpty());
     EXPECT_TRUE(db().stockPicture(kStock + 100).isEmpty());
@@ -596,7 +649,8 @@ TEST_F(DevDatabaseTest, ManyThreadsAtOnce)
         threads.emplace_back([&, t] {
             try {
                 for (int i = 0; i < 15; ++i) {
-                    const TableData r = db().searchStock(QStringLiteral("BALATA"), DevDemoDealerCarino, 0);
+                    const TableData r
+                        = db().searchStock(QStringLiteral("BALATA"), DevDemoDealerCarino, 0);
                     if (r.rowCount() != expected.rowCount())
                         ++failures;
                     if (!db().loginRecord(QString::fromLatin1(DevDemoDealerMachineId), false).Varmi)
@@ -618,7 +672,15 @@ TEST_F(DevDatabaseTest, ManyThreadsAtOnce)
     for (auto &th : threads)
         th.join();
     EXPECT_EQ(failures.load(), 0);
-    EXPECT_EQ(scalar(db(), QStringLiteral("SELECT COUNT(*) FROM KULLANICI WHERE BILGISAYARID = 'RACE-PC'")).toInt(), 1);
-    EXPECT_EQ(scalar(db(), QStringLiteral("SELECT COUNT(*) FROM KULLANICI WHERE BILGISAYARID LIKE 'THREAD-PC-%'")).toInt(), 8);
+    EXPECT_EQ(
+        scalar(db(),
+               QStringLiteral("SELECT COUNT(*) FROM KULLANICI WHERE BILGISAYARID = 'RACE-PC'"))
+            .toInt(),
+        1);
+    EXPECT_EQ(scalar(db(),
+                     QStringLiteral(
+                         "SELECT COUNT(*) FROM KULLANICI WHERE BILGISAYARID LIKE 'THREAD-PC-%'"))
+                  .toInt(),
+              8);
     EXPECT_EQ(db().stockPicture(pictured), picture);
 }
