@@ -2,10 +2,12 @@
 
 #include "animatedpicture.h"
 #include "baglantiu.h"
+#include "config.h"
 #include "connection.h"
 #include "dataset.h"
 #include "dbgrid.h"
 #include "exitseam.h"
+#include "girisformu.h"
 #include "messageseam.h"
 #include "uppercaseedit.h"
 #include "utils.h"
@@ -44,7 +46,7 @@ static void initAssets()
     Q_UNUSED(done);
 }
 
-const QString CorporateWebAddress = QStringLiteral("https://www.quorvel.com.tr");
+const QString CorporateWebAddress = QStringLiteral(QV_CORPORATE_WEB);
 
 namespace {
 
@@ -735,7 +737,66 @@ void TForm1::SetWebSiteCaption()
     webitem->setText(QUrl(CorporateWebAddress).host());
 }
 
-void TForm1::RunLogin() {}
+void TForm1::RunLogin()
+{
+    auto login = std::make_unique<Tgirisform>(this);
+    login->bagim = bagc.get();
+    login->Bilgim = sbilgi.get();
+    if (login->exec() != QDialog::Accepted) {
+        qv::terminateProcess(0);
+        return;
+    }
+    login.reset();
+    if (sbilgi->Disip().trimmed().isEmpty()) {
+        qv::terminateProcess(0);
+        return;
+    }
+    ApplyUserType();
+}
+
+void TForm1::ApplyUserType()
+{
+    // Shown or hidden, and offered in the column customisation or not.
+    const auto columns
+        = [](qv::DBGrid *grid, std::initializer_list<const char16_t *> fields, bool on) {
+              for (const char16_t *field : fields) {
+                  if (qv::DBGridColumn *c = grid->columnByFieldName(field)) {
+                      c->setVisible(on);
+                      c->setOffered(on);
+                  }
+              }
+          };
+    switch (sbilgi->MusteriTipi()) {
+    case 1:
+    case 2:
+        musteritus->setVisible(true);
+        for (qv::DBGrid *g : {cxGrid1, cxGrid6, cxkampanyali})
+            columns(g, {u"KALAN", u"ALINANSIPARIS", u"VERILENSIPARIS"}, true);
+        columns(cxGrid2, {u"KALAN"}, true);
+        R1->setVisible(true);
+        break;
+    case 3:
+        columns(cxGrid2, {u"DURUM"}, false);
+        R1->setVisible(false);
+        break;
+    case 4:
+        sPageControl1->setTabVisible(sPageControl1->indexOf(skampanyali), false);
+        for (qv::DBGrid *g : {cxGrid1, cxGrid6})
+            columns(g, {u"KAMPFIYAT", u"K"}, false);
+        R1->setVisible(false);
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm1::AnaBilgiAl()
+{
+    kullanicilbl->setText(sbilgi->ADI());
+    cariadilbl->setText(sbilgi->CariAdi());
+    saticilbl->setText(sbilgi->SaticiAdi() + QStringLiteral(" Telefonu: ") + sbilgi->SaticiTelefon()
+                       + QStringLiteral(" email: ") + sbilgi->SaticiMail());
+}
 
 void TForm1::StartStartupContent() {}
 

@@ -69,6 +69,11 @@ public:
     void RunLogin();            // step 6
     void StartStartupContent(); // step 7
 
+    // The user type's changes to the window, once right after the login.
+    void ApplyUserType();
+    // The header labels from the login record.
+    void AnaBilgiAl();
+
     // --- handlers ---
     void FormCloseQuery(bool &CanClose);
     void G1Click();

@@ -10,6 +10,8 @@
 
 int main(int argc, char **argv)
 {
+    // The embedded browser needs this before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TApplication app(argc, argv);
     // Qt sets the C locale from the environment; number parsing must not follow it.
     std::setlocale(LC_NUMERIC, "C");

@@ -1,7 +1,9 @@
 // quorvel-devserver: the development application server.
 
 #include "devserver.h"
+#include "demoadmin.h"
 #include "errors.h"
+#include "website.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>
@@ -34,20 +36,42 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Quorvel B2B development application server"));
     parser.addHelpOption();
-    const QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("TCP port (0: any free one)."), QStringLiteral("port"), QStringLiteral("9090"));
-    const QCommandLineOption addrOpt(QStringLiteral("address"), QStringLiteral("Address to listen on."), QStringLiteral("address"), QStringLiteral("127.0.0.1"));
-    const QCommandLineOption dbOpt(QStringLiteral("db"), QStringLiteral("SQLite database file."), QStringLiteral("path"));
-    const QCommandLineOption seedOpt(QStringLiteral("seed-stock"), QStringLiteral("Stock items seeded into a new database."), QStringLiteral("count"), QStringLiteral("5000"));
-    const QCommandLineOption limitOpt(QStringLiteral("search-limit"), QStringLiteral("Most rows one stock search returns (0: all)."), QStringLiteral("rows"), QStringLiteral("2000"));
-    const QCommandLineOption autoRegOpt(QStringLiteral("auto-register"), QStringLiteral("Register unknown computers to the demo dealer."));
-    const QCommandLineOption quietOpt(QStringLiteral("quiet"), QStringLiteral("No log line per call."));
-    parser.addOptions({portOpt, addrOpt, dbOpt, seedOpt, limitOpt, autoRegOpt, quietOpt});
+    const QCommandLineOption portOpt(QStringLiteral("port"),
+                                     QStringLiteral("TCP port (0: any free one)."),
+                                     QStringLiteral("port"),
+                                     QStringLiteral("9090"));
+    const QCommandLineOption addrOpt(QStringLiteral("address"),
+                                     QStringLiteral("Address to listen on."),
+                                     QStringLiteral("address"),
+                                     QStringLiteral("127.0.0.1"));
+    const QCommandLineOption dbOpt(
+        QStringLiteral("db"), QStringLiteral("SQLite database file."), QStringLiteral("path"));
+    const QCommandLineOption seedOpt(QStringLiteral("seed-stock"),
+                                     QStringLiteral("Stock items seeded into a new database."),
+                                     QStringLiteral("count"),
+                                     QStringLiteral("5000"));
+    const QCommandLineOption limitOpt(
+        QStringLiteral("search-limit"),
+        QStringLiteral("Most rows one stock search returns (0: all)."),
+        QStringLiteral("rows"),
+        QStringLiteral("2000"));
+    const QCommandLineOption autoRegOpt(
+        QStringLiteral("auto-register"),
+        QStringLiteral("Register unknown computers to the demo dealer."));
+    const QCommandLineOption webPortOpt(QStringLiteral("web-port"), QStringLiteral("TCP port of the web-site stand-in (0: any free one)."), QStringLiteral("port"), QStringLiteral("9091"));
+    const QCommandLineOption versionOpt(QStringLiteral("program-version"), QStringLiteral("Program version the server reports (the client is 4; 5 makes it update)."), QStringLiteral("n"), QStringLiteral("4"));
+    const QCommandLineOption registerOpt(QStringLiteral("register-machine"), QStringLiteral("Register a computer as a copy of a demo user, e.g. MACHINEID=SATICI1 (repeatable)."), QStringLiteral("id=user"));
+    const QCommandLineOption quietOpt(QStringLiteral("quiet"),
+                                      QStringLiteral("No log line per call."));
+    parser.addOptions({portOpt, addrOpt, dbOpt, seedOpt, limitOpt, autoRegOpt, webPortOpt, versionOpt, registerOpt, quietOpt});
     parser.process(app);
 
     bool ok = false;
     const uint port = parser.value(portOpt).toUInt(&ok);
-    if (!ok || port > 65535) {
-        std::cerr << "invalid --port\n";
+    bool webOk = false;
+    const uint webPort = parser.value(webPortOpt).toUInt(&webOk);
+    if (!ok || port > 65535 || !webOk || webPort > 65535) {
+        std::cerr << "invalid --port or --web-port\n";
         return 2;
     }
 
@@ -75,9 +99,26 @@ int main(int argc, char **argv)
     try {
         log("database " + options.database.path.toStdString());
         server.start();
+        qv::setProgramVersion(server.database(), parser.value(versionOpt).toInt());
+        for (const QString &r : parser.values(registerOpt)) {
+            const qsizetype eq = r.lastIndexOf(QLatin1Char('='));
+            if (eq <= 0)
+                throw qv::Error(QStringLiteral("--register-machine wants ID=USER, got %1").arg(r));
+            qv::registerMachineAs(server.database(), r.left(eq), r.mid(eq + 1));
+            log("registered " + r.toStdString());
+        }
     } catch (const std::exception &e) {
         log(std::string("cannot start: ") + e.what());
         return 1;
+    }
+    qv::WebSite site(server.database());
+    if (!parser.isSet(quietOpt))
+        site.setLogger(log);
+    try {
+        site.start(options.address, std::uint16_t(webPort));
+        log("web site on " + options.address + ":" + std::to_string(site.port()));
+    } catch (const std::exception &e) {
+        log(std::string("web site not started: ") + e.what());
     }
     if (server.database().seededOnOpen())
         log("seeded a new database in " + std::to_string(server.database().seedSeconds()) + " s");
@@ -86,6 +127,7 @@ int main(int argc, char **argv)
     int sig = 0;
     sigwait(&stopSignals, &sig);
     log(std::string("stopping on ") + (sig == SIGINT ? "SIGINT" : "SIGTERM"));
+    site.stop();
     server.stop();
     log("stopped");
     return 0;

@@ -786,9 +786,14 @@ private:
         q.execWith({QStringLiteral("SURUM"), QString::number(DevProgramVersion)});
         q.execWith(
             {QStringLiteral("KAYANYAZI"),
-             QStringLiteral("Quorvel Otomotiv B2B sistemine hoş geldiniz. Saat 14:00'e kadar "
-                            "verilen siparişler aynı gün kargoya teslim edilir. Yaz kampanyası "
-                            "31 Temmuz'a kadar devam ediyor.")});
+             // The ticker's markup: colours, bold, an entity and a link.
+             QStringLiteral("<FONT COLOR=\"#C00000\"><B>Quorvel Otomotiv B2B</B></FONT> "
+                            "sistemine hoş geldiniz. Saat 14:00'e kadar verilen siparişler aynı "
+                            "gün kargoya teslim edilir.&nbsp;&nbsp;<FONT COLOR=\"navy\">Yaz "
+                            "kampanyası 31 Temmuz'a kadar devam ediyor &amp; BOSCH filtrelerde "
+                            "ek indirim!</FONT>&nbsp;&nbsp;<A "
+                            "HREF=\"https://www.quorvel.com.tr/kampanya\"><U>Kampanya "
+                            "ayrıntıları</U></A>")});
     }
 
     void salespeople()

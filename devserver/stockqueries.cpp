@@ -47,6 +47,11 @@ const FieldDef kStockFields[] = {
     {QStringLiteral("NETFIYAT"), FieldType::Float, 0},
     {QStringLiteral("KDVDAHIL"), FieldType::Float, 0},
     {QStringLiteral("IND1"), FieldType::Float, 0},
+    // The add-to-basket dialog reads all four rates; appended after the
+    // columns the stock list binds.
+    {QStringLiteral("IND2"), FieldType::Float, 0},
+    {QStringLiteral("IND3"), FieldType::Float, 0},
+    {QStringLiteral("IND4"), FieldType::Float, 0},
 };
 
 enum StockCol {
@@ -84,6 +89,9 @@ enum StockCol {
     cNETFIYAT,
     cKDVDAHIL,
     cIND1,
+    cIND2,
+    cIND3,
+    cIND4,
 };
 
 // Selected in this order by the search statement.
@@ -216,6 +224,9 @@ TableData DevDatabase::searchStock(const QString &kod, int carino, int musteriTi
         col(cNETFIYAT).appendDouble(net);
         col(cKDVDAHIL).appendDouble(withVat(net, kdv));
         col(cIND1).appendDouble(price.rates[0]);
+        col(cIND2).appendDouble(price.rates[1]);
+        col(cIND3).appendDouble(price.rates[2]);
+        col(cIND4).appendDouble(price.rates[3]);
     }
     table.finishColumns();
     return table;

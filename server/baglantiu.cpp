@@ -39,7 +39,56 @@ const qv::wire::RecordClass &TSonucBilgisi::staticClass()
     return cls;
 }
 
+void TSiparisDipAyrinti::Kopyala(const TSiparisDipAyrinti &source)
+{
+    *this = source;
+}
+
+const qv::wire::RecordClass &TSiparisDipAyrinti::staticClass()
+{
+    using C = TSiparisDipAyrinti;
+    static const qv::wire::RecordClass cls("baglantiu",
+                                           "TSiparisDipAyrinti",
+                                           [] { return std::make_unique<C>(); },
+                                           {
+                                               field("FSizinMesaj", &C::FSizinMesaj),
+                                               field("FDurumu", &C::FDurumu),
+                                               field("FVeren", &C::FVeren),
+                                               field("FKargo", &C::FKargo),
+                                               field("FBizimMesaj", &C::FBizimMesaj),
+                                               field("FTeslimCinsi", &C::FTeslimCinsi),
+                                               field("FKargoCinsi", &C::FKargoCinsi),
+                                               field("FSaticiNotu", &C::FSaticiNotu),
+                                           });
+    return cls;
+}
+
+void TTusSonuclari::Kopyala(const TTusSonuclari &source)
+{
+    *this = source;
+}
+
+const qv::wire::RecordClass &TTusSonuclari::staticClass()
+{
+    using C = TTusSonuclari;
+    static const qv::wire::RecordClass cls("baglantiu",
+                                           "TTusSonuclari",
+                                           [] { return std::make_unique<C>(); },
+                                           {
+                                               field("FAlindi", &C::FAlindi),
+                                               field("FOnaylandi", &C::FOnaylandi),
+                                               field("FParcaliHazirlandi", &C::FParcaliHazirlandi),
+                                               field("FSevkEdildi", &C::FSevkEdildi),
+                                               field("FHazirlandi", &C::FHazirlandi),
+                                               field("FGoruldu", &C::FGoruldu),
+                                           });
+    return cls;
+}
+
 namespace {
 // Known to unmarshal as soon as this unit is linked in.
-[[maybe_unused]] const bool registered = (TSonucBilgisi::staticClass(), true);
+[[maybe_unused]] const bool registered = (TSonucBilgisi::staticClass(),
+                                          TSiparisDipAyrinti::staticClass(),
+                                          TTusSonuclari::staticClass(),
+                                          true);
 } // namespace

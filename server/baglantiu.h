@@ -76,3 +76,61 @@ private:
     std::int32_t FMusteriTipi = 1;
     std::int32_t FVersion = 1;
 };
+
+// Footer details of one order: notes, status and delivery choices.
+class TSiparisDipAyrinti : public qv::wire::Record
+{
+public:
+    TSiparisDipAyrinti() = default;
+
+    QV_PROPERTY(QString, SizinMesaj)
+    QV_PROPERTY(QString, Durumu)
+    QV_PROPERTY(QString, Veren)
+    QV_PROPERTY(QString, Kargo)
+    QV_PROPERTY(QString, BizimMesaj)
+    QV_PROPERTY(QString, TeslimCinsi)
+    QV_PROPERTY(QString, KargoCinsi)
+    QV_PROPERTY(QString, SaticiNotu)
+
+    void Kopyala(const TSiparisDipAyrinti &source);
+
+    static const qv::wire::RecordClass &staticClass();
+    const qv::wire::RecordClass &recordClass() const override { return staticClass(); }
+
+private:
+    QString FSizinMesaj;
+    QString FDurumu;
+    QString FVeren;
+    QString FKargo;
+    QString FBizimMesaj;
+    QString FTeslimCinsi;
+    QString FKargoCinsi;
+    QString FSaticiNotu;
+};
+
+// Order counts per status, shown on the customer selection's buttons.
+class TTusSonuclari : public qv::wire::Record
+{
+public:
+    TTusSonuclari() = default;
+
+    QV_PROPERTY(std::int32_t, Alindi)
+    QV_PROPERTY(std::int32_t, Onaylandi)
+    QV_PROPERTY(std::int32_t, ParcaliHazirlandi)
+    QV_PROPERTY(std::int32_t, SevkEdildi)
+    QV_PROPERTY(std::int32_t, Hazirlandi)
+    QV_PROPERTY(std::int32_t, Goruldu)
+
+    void Kopyala(const TTusSonuclari &source);
+
+    static const qv::wire::RecordClass &staticClass();
+    const qv::wire::RecordClass &recordClass() const override { return staticClass(); }
+
+private:
+    std::int32_t FAlindi = 0;
+    std::int32_t FOnaylandi = 0;
+    std::int32_t FParcaliHazirlandi = 0;
+    std::int32_t FSevkEdildi = 0;
+    std::int32_t FHazirlandi = 0;
+    std::int32_t FGoruldu = 0;
+};

@@ -26,6 +26,7 @@ DevServer::DevServer(const QStringList &extraArgs)
     m_proc = std::make_unique<QProcess>();
     m_proc->setProcessChannelMode(QProcess::MergedChannels);
     QStringList args{QStringLiteral("--port"), QStringLiteral("0"),
+                     QStringLiteral("--web-port"), QStringLiteral("0"),
                      QStringLiteral("--db"), databasePath()};
     args += extraArgs;
     m_proc->start(executable(), args);
@@ -41,6 +42,9 @@ DevServer::DevServer(const QStringList &extraArgs)
         const auto m = re.match(m_log);
         if (m.hasMatch()) {
             m_port = std::uint16_t(m.captured(1).toUInt());
+            static const QRegularExpression web(QStringLiteral("web site on [^\\s:]+:(\\d+)"));
+            if (const auto w = web.match(m_log); w.hasMatch())
+                m_webPort = std::uint16_t(w.captured(1).toUInt());
             return;
         }
         if (m_proc->state() == QProcess::NotRunning)

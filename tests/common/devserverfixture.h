@@ -22,6 +22,7 @@ public:
 
     bool running() const;
     std::uint16_t port() const { return m_port; }
+    std::uint16_t webPort() const { return m_webPort; } // the web-site stand-in; 0 when none
     QString databasePath() const;
     QString log() const; // what the server wrote so far
 
@@ -35,6 +36,7 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<QProcess> m_proc;
     std::uint16_t m_port = 0;
+    std::uint16_t m_webPort = 0;
     mutable QString m_log;
 };
 

@@ -393,6 +393,9 @@ TEST_F(DevDatabaseTest, SearchResultHasTheCatalogueColumnsInOrder)
         {"NETFIYAT", FieldType::Float},
         {"KDVDAHIL", FieldType::Float},
         {"IND1", FieldType::Float},
+        {"IND2", FieldType::Float},
+        {"IND3", FieldType::Float},
+        {"IND4", FieldType::Float},
     };
     // The layout is the same with and without rows.
     for (const char *text : {"BALATA", "ZZZZZZQ", "", "AB"}) {
