@@ -117,7 +117,9 @@ public:
         return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     }
 
-    bool makeFolder(const QString &path) const override { return QDir().mkdir(path); }
+    // Unlike the Windows roaming folder, ~/.config may not exist yet on a
+    // fresh account; settings written there must not be lost.
+    bool makeFolder(const QString &path) const override { return QDir().mkpath(path); }
     bool folderExists(const QString &path) const override { return QDir(path).exists(); }
 };
 

@@ -49,7 +49,7 @@ int main(int argc, char **argv)
     const QCommandLineOption seedOpt(QStringLiteral("seed-stock"),
                                      QStringLiteral("Stock items seeded into a new database."),
                                      QStringLiteral("count"),
-                                     QStringLiteral("5000"));
+                                     QStringLiteral("20000"));
     const QCommandLineOption limitOpt(
         QStringLiteral("search-limit"),
         QStringLiteral("Most rows one stock search returns (0: all)."),

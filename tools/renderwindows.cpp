@@ -4,6 +4,7 @@
 //   qv-renderwindows <output folder>
 
 #include "Unit1.h"
+#include "girisformu.h"
 
 #include "dataset.h"
 #include "dbgrid.h"
@@ -214,6 +215,16 @@ bool renderMessageDialog(const QString &path)
     return ok;
 }
 
+bool renderLoginWindow(const QString &path)
+{
+    Tgirisform login(nullptr);
+    login.show();
+    QApplication::processEvents();
+    const bool ok = save(login, path);
+    login.hide();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -231,5 +242,6 @@ int main(int argc, char **argv)
     ok &= renderMainWindow(out + QStringLiteral("/mainwindow.png"), 1350, 652, false);
     ok &= renderMainWindow(out + QStringLiteral("/mainwindow-1152.png"), 1152, 652, true);
     ok &= renderMessageDialog(out + QStringLiteral("/messagedialog.png"));
+    ok &= renderLoginWindow(out + QStringLiteral("/loginwindow.png"));
     return ok ? 0 : 1;
 }

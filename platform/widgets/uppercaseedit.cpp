@@ -2,11 +2,9 @@
 
 namespace qv {
 
-QString turkishUpper(const QString &text)
+QString editUpper(const QString &text)
 {
-    QString s = text;
-    s.replace(QChar(u'i'), QChar(u'\u0130'));
-    return s.toUpper(); // "ı" (U+0131) has "I" as its upper case already
+    return text.toUpper(); // locale-free: "i" -> "I", "ı" (U+0131) -> "I"
 }
 
 UpperCaseEdit::UpperCaseEdit(QWidget *parent)
@@ -17,7 +15,7 @@ UpperCaseEdit::UpperCaseEdit(QWidget *parent)
 
 void UpperCaseEdit::onTextEdited(const QString &text)
 {
-    const QString upper = turkishUpper(text);
+    const QString upper = editUpper(text);
     if (upper == text)
         return;
     // A few letters ("ß") grow when upper-cased; keep the cursor behind the same input.

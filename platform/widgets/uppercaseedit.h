@@ -1,14 +1,16 @@
 #pragma once
 
 // An edit box whose input is upper case, the way the Windows edit control
-// does it for Turkish text: "i" becomes "İ" and "ı" becomes "I".
+// does it: by the plain character table, not the Turkish rule, so a dealer
+// who types "bayi1" gets "BAYI1" (the names are registered that way) and
+// "ı" becomes "I" too; "ş", "ğ", "ü", "ö", "ç" get their capitals.
 
 #include <QLineEdit>
 
 namespace qv {
 
-// Upper case of a text with the Turkish dotted and dotless i.
-QString turkishUpper(const QString &text);
+// Upper case of typed text, as the edit control makes it.
+QString editUpper(const QString &text);
 
 class UpperCaseEdit : public QLineEdit
 {

@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -74,7 +75,9 @@ class TdosyaindirDownload : public ::testing::Test
 protected:
     void SetUp() override
     {
-        QStandardPaths::setTestModeEnabled(true);
+        // Each test process gets its own data folder: ctest runs the cases of
+        // this file in parallel, and they all save the same installer name.
+        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
         qv::MessageSeam::clear();
         qv::MessageSeam::setAutoAnswer(qv::mrOk);
         qv::setTerminateHandler([this](int code) { exits.push_back(code); });
@@ -116,6 +119,7 @@ protected:
         barMaximum = bar->maximum();
     }
 
+    QTemporaryDir dataHome;
     std::vector<int> exits;
     QStringList started;
     QStringList startArgs;

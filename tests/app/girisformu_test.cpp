@@ -303,6 +303,8 @@ INSTANTIATE_TEST_SUITE_P(Accounts,
                              // inactive: right name and password are saved, then refused
                              CredentialCase{"DEMO-BAYI-0005", "BAYI5", "1234", false, true},
                              CredentialCase{"DEMO-BAYI-0001", "BAYI1", "1234", true, true},
+                             // typed in lower case: the edit's capitals match the name
+                             CredentialCase{"DEMO-BAYI-0001", "bayi1", "1234", true, true},
                              CredentialCase{"DEMO-BAYI-0004", "BAYI4", "1234", true, true}));
 
 TEST_F(LoginWindow, SalespersonWithoutCustomerSelectionEndsTheProgram)

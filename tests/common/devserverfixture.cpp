@@ -29,6 +29,9 @@ DevServer::DevServer(const QStringList &extraArgs)
                      QStringLiteral("--web-port"), QStringLiteral("0"),
                      QStringLiteral("--db"), databasePath()};
     args += extraArgs;
+    // A small catalogue keeps start-up quick; tests that need more say so.
+    if (!extraArgs.contains(QStringLiteral("--seed-stock")))
+        args += {QStringLiteral("--seed-stock"), QStringLiteral("500")};
     m_proc->start(executable(), args);
     if (!m_proc->waitForStarted(10000))
         throw std::runtime_error("dev server did not start: " + executable().toStdString());
