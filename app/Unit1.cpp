@@ -2,6 +2,7 @@
 
 #include "animatedpicture.h"
 #include "baglantiu.h"
+#include "beklesinu.h"
 #include "config.h"
 #include "connection.h"
 #include "dataset.h"
@@ -9,6 +10,7 @@
 #include "exitseam.h"
 #include "girisformu.h"
 #include "messageseam.h"
+#include "uithread.h"
 #include "uppercaseedit.h"
 #include "utils.h"
 
@@ -23,6 +25,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QSvgRenderer>
@@ -798,7 +801,42 @@ void TForm1::AnaBilgiAl()
                        + QStringLiteral(" email: ") + sbilgi->SaticiMail());
 }
 
-void TForm1::StartStartupContent() {}
+void TForm1::StartStartupContent()
+{
+    QPointer<TForm1> self(this);
+    Async([self] {
+        if (self)
+            self->LoadStartupContent();
+    })->Await([self] {
+        if (self)
+            self->ShowOpeningScreens();
+    });
+}
+
+void TForm1::LoadStartupContent()
+{
+    QPointer<TForm1> self(this);
+    qv::runOnUiThreadBlocking([self] {
+        if (self)
+            self->AnaBilgiAl();
+    });
+    LoadTicker();
+    BannerREsimAl();
+    BannerREsimAlUst();
+    BannerREsimAlAlt();
+    AcilisReklamAdetAl();
+    BalonYaz();
+}
+
+// Ticker text, banners, opening-screen count, balloon counters and the
+// opening screens come with the announcements and promotions.
+void TForm1::LoadTicker() {}
+void TForm1::BannerREsimAl() {}
+void TForm1::BannerREsimAlUst() {}
+void TForm1::BannerREsimAlAlt() {}
+void TForm1::AcilisReklamAdetAl() {}
+void TForm1::BalonYaz() {}
+void TForm1::ShowOpeningScreens() {}
 
 // --- handlers ---
 

@@ -74,6 +74,18 @@ public:
     // The header labels from the login record.
     void AnaBilgiAl();
 
+    // The start-up content step: the loaders run one after another on a
+    // background thread and change controls only by blocking hand-overs;
+    // the opening screens follow on the UI thread.
+    void LoadStartupContent();
+    void LoadTicker();
+    void BannerREsimAl();
+    void BannerREsimAlUst();
+    void BannerREsimAlAlt();
+    void AcilisReklamAdetAl();
+    void BalonYaz();
+    void ShowOpeningScreens();
+
     // --- handlers ---
     void FormCloseQuery(bool &CanClose);
     void G1Click();

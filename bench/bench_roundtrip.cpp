@@ -9,8 +9,8 @@
 #include "proxim.h"
 #include "tablecodec.h"
 
-#include <QGuiApplication>
 #include <QDir>
+#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // quorvel-devserver: the development application server.
 
-#include "devserver.h"
 #include "demoadmin.h"
+#include "devserver.h"
 #include "errors.h"
 #include "website.h"
 
@@ -58,12 +58,33 @@ int main(int argc, char **argv)
     const QCommandLineOption autoRegOpt(
         QStringLiteral("auto-register"),
         QStringLiteral("Register unknown computers to the demo dealer."));
-    const QCommandLineOption webPortOpt(QStringLiteral("web-port"), QStringLiteral("TCP port of the web-site stand-in (0: any free one)."), QStringLiteral("port"), QStringLiteral("9091"));
-    const QCommandLineOption versionOpt(QStringLiteral("program-version"), QStringLiteral("Program version the server reports (the client is 4; 5 makes it update)."), QStringLiteral("n"), QStringLiteral("4"));
-    const QCommandLineOption registerOpt(QStringLiteral("register-machine"), QStringLiteral("Register a computer as a copy of a demo user, e.g. MACHINEID=SATICI1 (repeatable)."), QStringLiteral("id=user"));
+    const QCommandLineOption webPortOpt(
+        QStringLiteral("web-port"),
+        QStringLiteral("TCP port of the web-site stand-in (0: any free one)."),
+        QStringLiteral("port"),
+        QStringLiteral("9091"));
+    const QCommandLineOption versionOpt(
+        QStringLiteral("program-version"),
+        QStringLiteral("Program version the server reports (the client is 4; 5 makes it update)."),
+        QStringLiteral("n"),
+        QStringLiteral("4"));
+    const QCommandLineOption registerOpt(
+        QStringLiteral("register-machine"),
+        QStringLiteral(
+            "Register a computer as a copy of a demo user, e.g. MACHINEID=SATICI1 (repeatable)."),
+        QStringLiteral("id=user"));
     const QCommandLineOption quietOpt(QStringLiteral("quiet"),
                                       QStringLiteral("No log line per call."));
-    parser.addOptions({portOpt, addrOpt, dbOpt, seedOpt, limitOpt, autoRegOpt, webPortOpt, versionOpt, registerOpt, quietOpt});
+    parser.addOptions({portOpt,
+                       addrOpt,
+                       dbOpt,
+                       seedOpt,
+                       limitOpt,
+                       autoRegOpt,
+                       webPortOpt,
+                       versionOpt,
+                       registerOpt,
+                       quietOpt});
     parser.process(app);
 
     bool ok = false;

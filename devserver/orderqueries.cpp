@@ -272,26 +272,6 @@ int rowsAffected(DevQuery &q)
 
 // --- account prices ------------------------------------------------------------
 
-DevPriceRules loadRules(const QSqlDatabase &db, int carino)
-{
-    DevPriceRules rules;
-    DevQuery q(db,
-               QStringLiteral("SELECT STOKNO, MARKA, ANAGRUP, FIYAT, IND1, IND2, IND3, IND4 "
-                              "FROM FIYAT_KURAL WHERE CARINO = ?"));
-    q.bind(0, carino).exec();
-    while (q.next()) {
-        DevPriceRule r;
-        r.stokno = q.value(0).isNull() ? 0 : q.value(0).toInt();
-        r.marka = q.value(1).toString();
-        r.anagrup = q.value(2).toString();
-        if (!q.value(3).isNull())
-            r.fiyat = q.value(3).toDouble();
-        for (int i = 0; i < 4; ++i)
-            r.rates[std::size_t(i)] = q.value(4 + i).toDouble();
-        rules.add(r);
-    }
-    return rules;
-}
 
 struct ItemPrice
 {
@@ -359,7 +339,7 @@ TableData newItems(DevDatabase &db, int carino)
                "LISTEFIYAT1", "KAMPFIYAT",     "INDIRIMYAZI",    "INDIRIM",     "NETFIYAT",
                "KDVDAHIL",    "IND1",          "IND2",           "IND3",        "IND4"}));
     const QSqlDatabase c = db.connection();
-    const DevPriceRules rules = loadRules(c, carino);
+    const DevPriceRules rules = loadPriceRules(c, carino);
     int musteriTipi = 0;
     if (const QVariant v = devScalar(
             c,
@@ -431,7 +411,7 @@ TableData campaignItems(DevDatabase &db, int carino, int musteriTipi)
     if (musteriTipi == 4)
         return t.take();
     const QSqlDatabase c = db.connection();
-    const DevPriceRules rules = loadRules(c, carino);
+    const DevPriceRules rules = loadPriceRules(c, carino);
     DevQuery q(c,
                QString::fromLatin1(kItemSelect)
                    + QStringLiteral("WHERE KAMPANYA = 1 AND KAMPFIYAT > 0 ORDER BY ADI, STOKNO"));
@@ -540,7 +520,7 @@ int addBasketLine(DevDatabase &db, const Caller &caller, const BasketLine &line)
     item.bind(0, line.stokno).exec();
     if (!item.next())
         return 0;
-    const DevPriceRules rules = loadRules(c, line.carino);
+    const DevPriceRules rules = loadPriceRules(c, line.carino);
     ItemPrice p = priceOf(rules,
                           who->musteriTipi,
                           line.stokno,

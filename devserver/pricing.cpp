@@ -1,5 +1,7 @@
 #include "pricing.h"
 
+#include "sqlutil.h"
+
 #include <cmath>
 
 namespace qv {
@@ -78,6 +80,27 @@ DevPrice DevPriceRules::priceFor(int stokno,
         price.rates = best->rates;
     }
     return price;
+}
+
+DevPriceRules loadPriceRules(const QSqlDatabase &db, int carino)
+{
+    DevPriceRules rules;
+    DevQuery q(db,
+               QStringLiteral("SELECT STOKNO, MARKA, ANAGRUP, FIYAT, IND1, IND2, IND3, IND4 "
+                              "FROM FIYAT_KURAL WHERE CARINO = ?"));
+    q.bind(0, carino).exec();
+    while (q.next()) {
+        DevPriceRule r;
+        r.stokno = q.value(0).isNull() ? 0 : q.value(0).toInt();
+        r.marka = q.value(1).toString();
+        r.anagrup = q.value(2).toString();
+        if (!q.value(3).isNull())
+            r.fiyat = q.value(3).toDouble();
+        for (int i = 0; i < 4; ++i)
+            r.rates[std::size_t(i)] = q.value(4 + i).toDouble();
+        rules.add(r);
+    }
+    return rules;
 }
 
 } // namespace qv

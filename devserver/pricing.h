@@ -3,6 +3,7 @@
 // Account prices of the catalogue: a unit price and up to four discount
 // rates applied one after another (never summed).
 
+#include <QSqlDatabase>
 #include <QString>
 
 #include <array>
@@ -56,5 +57,8 @@ private:
     std::unordered_map<int, DevPriceRule> m_byStock;
     std::vector<DevPriceRule> m_general; // brand and/or group, or neither
 };
+
+// The price rules of an account, as stored.
+DevPriceRules loadPriceRules(const QSqlDatabase &db, int carino);
 
 } // namespace qv

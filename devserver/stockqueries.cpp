@@ -117,26 +117,6 @@ TableData emptyStockTable()
     return t;
 }
 
-DevPriceRules loadRules(const QSqlDatabase &db, int carino)
-{
-    DevPriceRules rules;
-    DevQuery q(db,
-               QStringLiteral("SELECT STOKNO, MARKA, ANAGRUP, FIYAT, IND1, IND2, IND3, IND4 "
-                              "FROM FIYAT_KURAL WHERE CARINO = ?"));
-    q.bind(0, carino).exec();
-    while (q.next()) {
-        DevPriceRule r;
-        r.stokno = q.value(0).isNull() ? 0 : q.value(0).toInt();
-        r.marka = q.value(1).toString();
-        r.anagrup = q.value(2).toString();
-        if (!q.value(3).isNull())
-            r.fiyat = q.value(3).toDouble();
-        for (int i = 0; i < 4; ++i)
-            r.rates[std::size_t(i)] = q.value(4 + i).toDouble();
-        rules.add(r);
-    }
-    return rules;
-}
 
 void appendText(Column &c, const QVariant &v)
 {
@@ -171,7 +151,7 @@ TableData DevDatabase::searchStock(const QString &kod, int carino, int musteriTi
         sql += QStringLiteral(" LIMIT %1").arg(m_options.searchLimit);
 
     const QSqlDatabase db = connection();
-    const DevPriceRules rules = loadRules(db, carino);
+    const DevPriceRules rules = loadPriceRules(db, carino);
     const bool campaigns = musteriTipi != 4;
 
     DevQuery q(db, sql);

@@ -63,6 +63,7 @@ FieldType fieldTypeFromCode(std::int64_t code)
 
 // --- Encoding --------------------------------------------------------------
 
+
 namespace {
 
 constexpr std::array<std::uint8_t, 256> makeEscapeTable()
@@ -121,17 +122,6 @@ void appendEscaped(std::string &out, std::string_view s)
     out += '"';
 }
 
-void appendJsonString(std::string &out, std::string_view s)
-{
-    if (simdjson::validate_utf8(s.data(), s.size())) {
-        appendEscaped(out, s);
-        return;
-    }
-    // Broken bytes would make the whole message unreadable; send U+FFFD instead.
-    const QByteArray fixed = QString::fromUtf8(s.data(), qsizetype(s.size())).toUtf8();
-    appendEscaped(out, std::string_view(fixed.constData(), std::size_t(fixed.size())));
-}
-
 void appendInteger(std::string &out, std::int64_t v)
 {
     char buf[24];
@@ -180,6 +170,17 @@ std::size_t estimateBytes(const TableData &table)
 }
 
 } // namespace
+
+void appendJsonString(std::string &out, std::string_view s)
+{
+    if (simdjson::validate_utf8(s.data(), s.size())) {
+        appendEscaped(out, s);
+        return;
+    }
+    // Broken bytes would make the whole message unreadable; send U+FFFD instead.
+    const QByteArray fixed = QString::fromUtf8(s.data(), qsizetype(s.size())).toUtf8();
+    appendEscaped(out, std::string_view(fixed.constData(), std::size_t(fixed.size())));
+}
 
 void encodeTable(const TableData &table, std::string &out)
 {

@@ -24,6 +24,10 @@ void decodeTable(simdjson::dom::element value, TableData &out);
 // Parses text holding one table object (tests, tools).
 TableData decodeTableJson(std::string_view json);
 
+// Appends utf8 as a JSON string literal: quote, backslash and control
+// characters escaped, broken UTF-8 replaced by U+FFFD.
+void appendJsonString(std::string &out, std::string_view utf8);
+
 // The wire code of a field type and back (-1 / throws for unknown codes).
 int fieldTypeCode(FieldType type);
 FieldType fieldTypeFromCode(std::int64_t code);

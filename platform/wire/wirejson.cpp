@@ -11,45 +11,7 @@ namespace qv::wire {
 
 void appendJsonString(std::string &out, std::string_view s)
 {
-    static const char hex[] = "0123456789abcdef";
-    out.push_back('"');
-    std::size_t plain = 0; // start of the run of bytes that need no escape
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c >= 0x20 && c != '"' && c != '\\')
-            continue;
-        out.append(s.data() + plain, i - plain);
-        plain = i + 1;
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        default:
-            out += "\\u00";
-            out.push_back(hex[c >> 4]);
-            out.push_back(hex[c & 0xf]);
-        }
-    }
-    out.append(s.data() + plain, s.size() - plain);
-    out.push_back('"');
+    qv::appendJsonString(out, s); // one escaping rule for tables and values
 }
 
 void appendJsonString(std::string &out, const QString &s)

@@ -737,3 +737,18 @@ TEST_F(MainWindowLogin, HeaderLabelsFromTheRecord)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindowLogin, StartupContentFillsTheHeaderOnTheUiThread)
+{
+    form->sbilgi->setADI(QStringLiteral("BAYI2"));
+    form->sbilgi->setCariAdi(QStringLiteral("ÖRNEK OTO"));
+    form->StartStartupContent();
+    // The step runs in the background and hands the labels over.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return form->kullanicilbl->text() == QStringLiteral("BAYI2"); }, 10000));
+    EXPECT_EQ(form->cariadilbl->text(), QStringLiteral("ÖRNEK OTO"));
+}
+
+} // namespace

@@ -25,9 +25,12 @@ DevServer::DevServer(const QStringList &extraArgs)
 {
     m_proc = std::make_unique<QProcess>();
     m_proc->setProcessChannelMode(QProcess::MergedChannels);
-    QStringList args{QStringLiteral("--port"), QStringLiteral("0"),
-                     QStringLiteral("--web-port"), QStringLiteral("0"),
-                     QStringLiteral("--db"), databasePath()};
+    QStringList args{QStringLiteral("--port"),
+                     QStringLiteral("0"),
+                     QStringLiteral("--web-port"),
+                     QStringLiteral("0"),
+                     QStringLiteral("--db"),
+                     databasePath()};
     args += extraArgs;
     // A small catalogue keeps start-up quick; tests that need more say so.
     if (!extraArgs.contains(QStringLiteral("--seed-stock")))

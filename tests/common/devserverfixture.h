@@ -26,8 +26,8 @@ public:
     QString databasePath() const;
     QString log() const; // what the server wrote so far
 
-    void kill();  // drops every connection at once
-    void stop();  // SIGTERM and wait
+    void kill(); // drops every connection at once
+    void stop(); // SIGTERM and wait
     int exitCode() const { return m_proc ? m_proc->exitCode() : -1; }
 
     static QString executable();

@@ -53,15 +53,19 @@ TEST(DemoAdmin, RegisteringAComputerAndMovingItToAnotherUser)
     EXPECT_EQ(r.MusteriTipi, 1);
     EXPECT_EQ(r.CARINO, 0);
     // The demo computer the copy came from is unchanged.
-    EXPECT_EQ(d.db->loginRecord(QStringLiteral("DEMO-SATICI-0001"), false).ADI, QStringLiteral("SATICI1"));
-    EXPECT_EQ(d.db->loginRecord(QStringLiteral("DEMO-BAYI-0001"), false).ADI, QStringLiteral("BAYI1"));
+    EXPECT_EQ(d.db->loginRecord(QStringLiteral("DEMO-SATICI-0001"), false).ADI,
+              QStringLiteral("SATICI1"));
+    EXPECT_EQ(d.db->loginRecord(QStringLiteral("DEMO-BAYI-0001"), false).ADI,
+              QStringLiteral("BAYI1"));
 }
 
 TEST(DemoAdmin, UnknownUserOrEmptyIdIsRefused)
 {
     Db d;
-    EXPECT_THROW(qv::registerMachineAs(*d.db, QStringLiteral("PC"), QStringLiteral("NOBODY")), qv::Error);
-    EXPECT_THROW(qv::registerMachineAs(*d.db, QStringLiteral("  "), QStringLiteral("BAYI1")), qv::Error);
+    EXPECT_THROW(qv::registerMachineAs(*d.db, QStringLiteral("PC"), QStringLiteral("NOBODY")),
+                 qv::Error);
+    EXPECT_THROW(qv::registerMachineAs(*d.db, QStringLiteral("  "), QStringLiteral("BAYI1")),
+                 qv::Error);
 }
 
 } // namespace

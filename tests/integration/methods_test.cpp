@@ -205,7 +205,7 @@ const Typed kStockReport = {
 // What a case expects besides the result kind.
 struct Expect
 {
-    QStringList columns;          // table results: exactly these names
+    QStringList columns; // table results: exactly these names
     // Trailing columns the server adds for the add-to-basket dialog, which
     // reads all four discount rates of a stock row.
     QStringList extra;
