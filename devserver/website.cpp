@@ -1,29 +1,20 @@
 #include "website.h"
 
 #include "errors.h"
+#include "httplistener.h"
 #include "webpages.h"
 
-#include <boost/asio/io_context.hpp>
-#include <boost/asio/ip/tcp.hpp>
-#include <boost/asio/post.hpp>
-#include <boost/asio/write.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 
-#include <array>
 #include <atomic>
 #include <chrono>
-#include <list>
 #include <mutex>
-#include <optional>
-#include <thread>
 
 namespace qv {
 
-namespace asio = boost::asio;
 namespace beast = boost::beast;
 namespace http = beast::http;
-using tcp = asio::ip::tcp;
 
 namespace {
 
@@ -44,22 +35,6 @@ std::string printable(std::string_view text)
     return out;
 }
 
-struct Session
-{
-    asio::io_context ioc;
-    std::optional<beast::tcp_stream> stream;
-    beast::flat_buffer buffer;
-    std::string peer;
-    std::thread thread;
-    std::atomic<bool> done{false};
-
-    void run()
-    {
-        ioc.restart();
-        ioc.run();
-    }
-};
-
 } // namespace
 
 struct WebSite::Impl
@@ -72,15 +47,25 @@ struct WebSite::Impl
     std::mutex logMutex;
     std::function<void(const std::string &)> logger;
 
-    asio::io_context acceptIoc;
-    std::optional<tcp::acceptor> acceptor;
-    std::thread acceptThread;
-    std::uint16_t port = 0;
-    std::atomic<bool> stopping{false};
-    bool started = false;
+    // Last, so it stops before the state its request loops use goes away.
+    HttpListener listener{listenerOptions()};
 
-    std::mutex sessionsMutex;
-    std::list<std::shared_ptr<Session>> sessions;
+    HttpListener::Options listenerOptions()
+    {
+        HttpListener::Options o;
+        o.maxConnections = kMaxConnections;
+        o.busyReply = "HTTP/1.1 503 Service Unavailable\r\nContent-Type: "
+                      "text/plain\r\nConnection: close\r\nContent-Length: "
+                      "5\r\n\r\nbusy\n";
+        o.onBusy = [this](const std::string &peer) {
+            log("web - " + peer + " 503 too many connections");
+        };
+        // The thread's database connection goes with the thread.
+        o.serve = [this](HttpConnection &c) {
+            serve(c);
+        };
+        return o;
+    }
 
     void log(const std::string &line)
     {
@@ -89,81 +74,13 @@ struct WebSite::Impl
             logger(line);
     }
 
-    void accept();
-    void reapFinished();
-    void serve(Session &s);
-    http::response<http::string_body> answer(Session &s,
+    void serve(HttpConnection &s);
+    http::response<http::string_body> answer(HttpConnection &s,
                                              const http::request<http::string_body> &req);
-    void refuse(Session &s, http::status status, const std::string &why);
+    void refuse(HttpConnection &s, http::status status, const std::string &why);
 };
 
-void WebSite::Impl::reapFinished()
-{
-    std::list<std::shared_ptr<Session>> finished;
-    {
-        std::lock_guard lock(sessionsMutex);
-        for (auto it = sessions.begin(); it != sessions.end();) {
-            if ((*it)->done) {
-                finished.push_back(*it);
-                it = sessions.erase(it);
-            } else {
-                ++it;
-            }
-        }
-    }
-    for (auto &s : finished)
-        if (s->thread.joinable())
-            s->thread.join();
-}
-
-void WebSite::Impl::accept()
-{
-    auto session = std::make_shared<Session>();
-    acceptor->async_accept(session->ioc, [this, session](beast::error_code ec, tcp::socket socket) {
-        if (ec || stopping) {
-            if (!stopping && ec != asio::error::operation_aborted)
-                accept();
-            return;
-        }
-        reapFinished();
-        beast::error_code ignored;
-        const auto remote = socket.remote_endpoint(ignored);
-        session->peer = remote.address().to_string() + ":" + std::to_string(remote.port());
-        std::size_t active = 0;
-        {
-            std::lock_guard lock(sessionsMutex);
-            active = sessions.size();
-        }
-        if (active >= kMaxConnections) {
-            static const std::string reply = "HTTP/1.1 503 Service Unavailable\r\nContent-Type: "
-                                             "text/plain\r\nConnection: close\r\nContent-Length: "
-                                             "5\r\n\r\nbusy\n";
-            asio::write(socket, asio::buffer(reply), ignored);
-            socket.shutdown(tcp::socket::shutdown_both, ignored);
-            socket.close(ignored);
-            log("web - " + session->peer + " 503 too many connections");
-            accept();
-            return;
-        }
-        socket.set_option(tcp::no_delay(true), ignored);
-        session->stream.emplace(std::move(socket));
-        {
-            std::lock_guard lock(sessionsMutex);
-            sessions.push_back(session);
-        }
-        session->thread = std::thread([this, session] {
-            // The thread's database connection goes with the thread.
-            serve(*session);
-            beast::error_code e;
-            session->stream->socket().shutdown(tcp::socket::shutdown_both, e);
-            session->stream->close();
-            session->done = true;
-        });
-        accept();
-    });
-}
-
-void WebSite::Impl::refuse(Session &s, http::status status, const std::string &why)
+void WebSite::Impl::refuse(HttpConnection &s, http::status status, const std::string &why)
 {
     http::response<http::string_body> res{status, 11};
     res.set(http::field::content_type, "text/plain; charset=utf-8");
@@ -171,31 +88,14 @@ void WebSite::Impl::refuse(Session &s, http::status status, const std::string &w
     res.body() = why + "\n";
     res.prepare_payload();
     log("web - " + s.peer + " " + std::to_string(int(status)) + " " + why);
-    beast::error_code ec;
-    s.stream->expires_after(kWriteTimeout);
-    http::async_write(*s.stream, res, [&](beast::error_code e, std::size_t) { ec = e; });
-    s.run();
-    if (ec)
+    if (s.write(res, kWriteTimeout))
         return;
-    // Closing with unread input would reset the connection and could lose
-    // the reply on the peer's side: stop sending and swallow a little first.
-    s.stream->socket().shutdown(tcp::socket::shutdown_send, ec);
-    s.stream->expires_after(std::chrono::seconds(2));
-    std::array<char, 16 * 1024> scratch;
-    std::size_t drained = 0;
-    std::function<void()> drain = [&] {
-        s.stream->async_read_some(asio::buffer(scratch), [&](beast::error_code e, std::size_t n) {
-            drained += n;
-            if (!e && drained < 4 * 1024 * 1024 && !stopping)
-                drain();
-        });
-    };
-    drain();
-    s.run();
+    s.lingerBeforeClose(4 * 1024 * 1024, listener.stopping());
 }
 
-void WebSite::Impl::serve(Session &s)
+void WebSite::Impl::serve(HttpConnection &s)
 {
+    const std::atomic<bool> &stopping = listener.stopping();
     beast::error_code ec;
     while (!stopping) {
         http::request_parser<http::string_body> parser;
@@ -222,9 +122,7 @@ void WebSite::Impl::serve(Session &s)
         }
         const auto req = parser.release();
         auto res = answer(s, req);
-        s.stream->expires_after(kWriteTimeout);
-        http::async_write(*s.stream, res, [&](beast::error_code e, std::size_t) { ec = e; });
-        s.run();
+        ec = s.write(res, kWriteTimeout);
         if (ec) {
             log("web - " + s.peer + " dropped while answering: " + ec.message());
             return;
@@ -234,7 +132,7 @@ void WebSite::Impl::serve(Session &s)
     }
 }
 
-http::response<http::string_body> WebSite::Impl::answer(Session &s,
+http::response<http::string_body> WebSite::Impl::answer(HttpConnection &s,
                                                         const http::request<http::string_body> &req)
 {
     const auto t0 = std::chrono::steady_clock::now();
@@ -281,69 +179,19 @@ WebSite::~WebSite()
 
 void WebSite::start(const std::string &address, std::uint16_t port)
 {
-    if (d->started)
+    if (d->listener.isStarted())
         throw Error("The web site is already started");
-    beast::error_code ec;
-    const auto addr = asio::ip::make_address(address, ec);
-    if (ec)
-        throw Error("Invalid listen address " + address + ": " + ec.message());
-    const tcp::endpoint endpoint(addr, port);
-    d->acceptor.emplace(d->acceptIoc);
-    d->acceptor->open(endpoint.protocol(), ec);
-    if (!ec)
-        d->acceptor->set_option(asio::socket_base::reuse_address(true), ec);
-    if (!ec)
-        d->acceptor->bind(endpoint, ec);
-    if (!ec)
-        d->acceptor->listen(asio::socket_base::max_listen_connections, ec);
-    if (ec) {
-        d->acceptor.reset();
-        throw Error("Cannot listen on " + address + ":" + std::to_string(port) + ": "
-                    + ec.message());
-    }
-    d->port = d->acceptor->local_endpoint().port();
-    d->stopping = false;
-    d->started = true;
-    d->accept();
-    d->acceptThread = std::thread([this] { d->acceptIoc.run(); });
+    d->listener.start(address, port);
 }
 
 std::uint16_t WebSite::port() const
 {
-    return d->port;
+    return d->listener.port();
 }
 
 void WebSite::stop()
 {
-    if (!d->started)
-        return;
-    d->stopping = true;
-    asio::post(d->acceptIoc, [this] {
-        beast::error_code ignored;
-        d->acceptor->close(ignored);
-    });
-    if (d->acceptThread.joinable())
-        d->acceptThread.join();
-    d->acceptor.reset();
-
-    std::list<std::shared_ptr<Session>> sessions;
-    {
-        std::lock_guard lock(d->sessionsMutex);
-        sessions.swap(d->sessions);
-    }
-    for (auto &s : sessions) {
-        // Posted into the session's own context: only its thread touches the socket.
-        asio::post(s->ioc, [s] {
-            beast::error_code ignored;
-            s->stream->socket().shutdown(tcp::socket::shutdown_both, ignored);
-            s->stream->socket().close(ignored);
-        });
-    }
-    for (auto &s : sessions)
-        if (s->thread.joinable())
-            s->thread.join();
-    d->acceptIoc.restart();
-    d->started = false;
+    d->listener.stop();
 }
 
 void WebSite::setLogger(std::function<void(const std::string &)> logger)

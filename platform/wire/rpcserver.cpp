@@ -1,12 +1,9 @@
 #include "rpcserver.h"
 
 #include "errors.h"
+#include "httplistener.h"
 #include "wirejson.h"
 
-#include <boost/asio/io_context.hpp>
-#include <boost/asio/ip/tcp.hpp>
-#include <boost/asio/post.hpp>
-#include <boost/asio/write.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 
@@ -14,17 +11,13 @@
 
 #include <atomic>
 #include <chrono>
-#include <list>
 #include <map>
 #include <mutex>
-#include <thread>
 
 namespace qv::rpc {
 
-namespace asio = boost::asio;
 namespace beast = boost::beast;
 namespace http = beast::http;
-using tcp = asio::ip::tcp;
 
 namespace {
 
@@ -55,27 +48,6 @@ std::string errorBody(std::string_view text)
 
 } // namespace
 
-struct Session
-{
-    explicit Session(std::size_t id_)
-        : id(id_)
-    {}
-    std::size_t id;
-    asio::io_context ioc;
-    std::optional<beast::tcp_stream> stream;
-    beast::flat_buffer buffer;
-    simdjson::dom::parser json;
-    std::string peer;
-    std::thread thread;
-    std::atomic<bool> done{false};
-
-    void run()
-    {
-        ioc.restart();
-        ioc.run();
-    }
-};
-
 struct RpcServer::Impl
 {
     std::string prefix; // "/datasnap/rest/TServerMethods1/"
@@ -89,16 +61,25 @@ struct RpcServer::Impl
     std::mutex logMutex;
     std::function<void(const std::string &)> logger;
 
-    asio::io_context acceptIoc;
-    std::optional<tcp::acceptor> acceptor;
-    std::thread acceptThread;
-    std::uint16_t port = 0;
-    std::atomic<bool> stopping{false};
-    bool started = false;
+    // Last, so it stops before the state its request loops use goes away.
+    HttpListener listener{listenerOptions()};
 
-    std::mutex sessionsMutex;
-    std::list<std::shared_ptr<Session>> sessions;
-    std::size_t nextId = 1;
+    HttpListener::Options listenerOptions()
+    {
+        const std::string body = errorBody("The server is busy; try again later");
+        HttpListener::Options o;
+        o.maxConnections = kMaxConnections;
+        o.busyReply = "HTTP/1.1 503 Service Unavailable\r\nContent-Type: "
+                      "application/json\r\nConnection: close\r\nContent-Length: "
+                      + std::to_string(body.size()) + "\r\n\r\n" + body;
+        o.onBusy = [this](const std::string &peer) {
+            log("- " + peer + " refused: too many connections");
+        };
+        o.serve = [this](HttpConnection &c) {
+            serve(c);
+        };
+        return o;
+    }
 
     void log(const std::string &line)
     {
@@ -107,85 +88,17 @@ struct RpcServer::Impl
             logger(line);
     }
 
-    void accept();
-    void reapFinished();
-    void serve(Session &s);
-    http::response<http::string_body> answer(Session &s,
+    void serve(HttpConnection &s);
+    http::response<http::string_body> answer(HttpConnection &s,
+                                             simdjson::dom::parser &json,
                                              const http::request<http::string_body> &req);
-    void closeAfterError(Session &s,
+    void closeAfterError(HttpConnection &s,
                          http::status status,
                          const std::string &text,
                          unsigned version);
 };
 
-void RpcServer::Impl::reapFinished()
-{
-    std::list<std::shared_ptr<Session>> finished;
-    {
-        std::lock_guard lock(sessionsMutex);
-        for (auto it = sessions.begin(); it != sessions.end();) {
-            if ((*it)->done) {
-                finished.push_back(*it);
-                it = sessions.erase(it);
-            } else {
-                ++it;
-            }
-        }
-    }
-    for (auto &s : finished)
-        if (s->thread.joinable())
-            s->thread.join();
-}
-
-void RpcServer::Impl::accept()
-{
-    auto session = std::make_shared<Session>(nextId++);
-    acceptor->async_accept(session->ioc, [this, session](beast::error_code ec, tcp::socket socket) {
-        if (ec || stopping) {
-            if (!stopping && ec != asio::error::operation_aborted)
-                accept();
-            return;
-        }
-        reapFinished();
-        beast::error_code ignored;
-        const auto remote = socket.remote_endpoint(ignored);
-        session->peer = remote.address().to_string() + ":" + std::to_string(remote.port());
-        std::size_t active = 0;
-        {
-            std::lock_guard lock(sessionsMutex);
-            active = sessions.size();
-        }
-        if (active >= kMaxConnections) {
-            // The reply fits the socket's send buffer, so this never blocks.
-            const std::string body = errorBody("The server is busy; try again later");
-            const std::string reply = "HTTP/1.1 503 Service Unavailable\r\nContent-Type: "
-                                      "application/json\r\nConnection: close\r\nContent-Length: "
-                                      + std::to_string(body.size()) + "\r\n\r\n" + body;
-            asio::write(socket, asio::buffer(reply), ignored);
-            socket.shutdown(tcp::socket::shutdown_both, ignored);
-            socket.close(ignored);
-            log("- " + session->peer + " refused: too many connections");
-            accept();
-            return;
-        }
-        socket.set_option(tcp::no_delay(true), ignored);
-        session->stream.emplace(std::move(socket));
-        {
-            std::lock_guard lock(sessionsMutex);
-            sessions.push_back(session);
-        }
-        session->thread = std::thread([this, session] {
-            serve(*session);
-            beast::error_code e;
-            session->stream->socket().shutdown(tcp::socket::shutdown_both, e);
-            session->stream->close();
-            session->done = true;
-        });
-        accept();
-    });
-}
-
-void RpcServer::Impl::closeAfterError(Session &s,
+void RpcServer::Impl::closeAfterError(HttpConnection &s,
                                       http::status status,
                                       const std::string &text,
                                       unsigned version)
@@ -195,32 +108,15 @@ void RpcServer::Impl::closeAfterError(Session &s,
     res.keep_alive(false);
     res.body() = errorBody(text);
     res.prepare_payload();
-    beast::error_code ec;
-    s.stream->expires_after(kWriteTimeout);
-    http::async_write(*s.stream, res, [&](beast::error_code e, std::size_t) { ec = e; });
-    s.run();
-    if (ec)
+    if (s.write(res, kWriteTimeout))
         return;
-    // Let the peer read the answer: stop sending, swallow what it still
-    // sends for a moment, then close. Closing with unread data would reset
-    // the connection and could discard the reply on the peer's side.
-    s.stream->socket().shutdown(tcp::socket::shutdown_send, ec);
-    s.stream->expires_after(std::chrono::seconds(2));
-    std::array<char, 16 * 1024> scratch;
-    std::size_t drained = 0;
-    std::function<void()> drain = [&] {
-        s.stream->async_read_some(asio::buffer(scratch), [&](beast::error_code e, std::size_t n) {
-            drained += n;
-            if (!e && drained < 64 * 1024 * 1024 && !stopping)
-                drain();
-        });
-    };
-    drain();
-    s.run();
+    s.lingerBeforeClose(64 * 1024 * 1024, listener.stopping());
 }
 
-void RpcServer::Impl::serve(Session &s)
+void RpcServer::Impl::serve(HttpConnection &s)
 {
+    const std::atomic<bool> &stopping = listener.stopping();
+    simdjson::dom::parser json;
     beast::error_code ec;
     const auto idleTimeout = std::chrono::milliseconds(idleTimeoutMs.load());
     while (!stopping) {
@@ -266,12 +162,10 @@ void RpcServer::Impl::serve(Session &s)
         }
 
         const auto req = parser.release();
-        auto res = answer(s, req);
+        auto res = answer(s, json, req);
         const bool keep = req.keep_alive() && res.keep_alive();
         res.keep_alive(keep);
-        s.stream->expires_after(kWriteTimeout);
-        http::async_write(*s.stream, res, [&](beast::error_code e, std::size_t) { ec = e; });
-        s.run();
+        ec = s.write(res, kWriteTimeout);
         if (ec) {
             log("- " + s.peer + " dropped while answering: " + ec.message());
             return;
@@ -282,7 +176,7 @@ void RpcServer::Impl::serve(Session &s)
 }
 
 http::response<http::string_body> RpcServer::Impl::answer(
-    Session &s, const http::request<http::string_body> &req)
+    HttpConnection &s, simdjson::dom::parser &json, const http::request<http::string_body> &req)
 {
     const auto t0 = std::chrono::steady_clock::now();
     std::string methodName = "-";
@@ -324,7 +218,7 @@ http::response<http::string_body> RpcServer::Impl::answer(
     const MethodSignature &sig = method.signature;
 
     simdjson::dom::element doc;
-    if (auto err = s.json.parse(req.body()).get(doc))
+    if (auto err = json.parse(req.body()).get(doc))
         return reject(http::status::bad_request,
                       "The request to " + methodName
                           + " is not valid JSON: " + simdjson::error_message(err));
@@ -418,70 +312,19 @@ void RpcServer::setIdleTimeout(std::chrono::milliseconds timeout)
 
 void RpcServer::start(const std::string &address, std::uint16_t port)
 {
-    if (d->started)
+    if (d->listener.isStarted())
         throw Error("The server is already started");
-    beast::error_code ec;
-    const auto addr = asio::ip::make_address(address, ec);
-    if (ec)
-        throw Error("Invalid listen address " + address + ": " + ec.message());
-    const tcp::endpoint endpoint(addr, port);
-    d->acceptor.emplace(d->acceptIoc);
-    d->acceptor->open(endpoint.protocol(), ec);
-    if (!ec)
-        d->acceptor->set_option(asio::socket_base::reuse_address(true), ec);
-    if (!ec)
-        d->acceptor->bind(endpoint, ec);
-    if (!ec)
-        d->acceptor->listen(asio::socket_base::max_listen_connections, ec);
-    if (ec) {
-        d->acceptor.reset();
-        throw Error("Cannot listen on " + address + ":" + std::to_string(port) + ": "
-                    + ec.message());
-    }
-    d->port = d->acceptor->local_endpoint().port();
-    d->stopping = false;
-    d->started = true;
-    d->accept();
-    d->acceptThread = std::thread([this] { d->acceptIoc.run(); });
+    d->listener.start(address, port);
 }
 
 std::uint16_t RpcServer::port() const
 {
-    return d->port;
+    return d->listener.port();
 }
 
 void RpcServer::stop()
 {
-    if (!d->started)
-        return;
-    d->stopping = true;
-    asio::post(d->acceptIoc, [this] {
-        beast::error_code ignored;
-        d->acceptor->close(ignored);
-    });
-    if (d->acceptThread.joinable())
-        d->acceptThread.join();
-    d->acceptor.reset();
-
-    std::list<std::shared_ptr<Session>> sessions;
-    {
-        std::lock_guard lock(d->sessionsMutex);
-        sessions.swap(d->sessions);
-    }
-    for (auto &s : sessions) {
-        // Runs inside the session's own io_context, so the socket is only
-        // ever touched by its thread.
-        asio::post(s->ioc, [s] {
-            beast::error_code ignored;
-            s->stream->socket().shutdown(tcp::socket::shutdown_both, ignored);
-            s->stream->socket().close(ignored);
-        });
-    }
-    for (auto &s : sessions)
-        if (s->thread.joinable())
-            s->thread.join();
-    d->acceptIoc.restart();
-    d->started = false;
+    d->listener.stop();
 }
 
 void RpcServer::setLogger(std::function<void(const std::string &)> logger)
