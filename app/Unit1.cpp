@@ -3,6 +3,7 @@
 #include "animatedpicture.h"
 #include "baglantiu.h"
 #include "beklesinu.h"
+#include "checkconnection.h"
 #include "config.h"
 #include "connection.h"
 #include "dataset.h"
@@ -10,6 +11,8 @@
 #include "exitseam.h"
 #include "girisformu.h"
 #include "messageseam.h"
+#include "proxim.h"
+#include "stoklistesi.h"
 #include "uithread.h"
 #include "uppercaseedit.h"
 #include "utils.h"
@@ -22,12 +25,15 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QSvgRenderer>
 #include <QTabBar>
 #include <QTabWidget>
@@ -68,6 +74,29 @@ QPixmap svgPixmap(const QString &path, QSize size)
     renderer.render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
     return pm;
 }
+
+const QString StockPageName = QStringLiteral("Stok Listesi");
+
+// Hands every key press of one widget to a handler; true consumes it.
+class KeyPressFilter : public QObject
+{
+public:
+    KeyPressFilter(std::function<bool(QKeyEvent &)> handler, QObject *parent)
+        : QObject(parent)
+        , m_handler(std::move(handler))
+    {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            return m_handler(*static_cast<QKeyEvent *>(event));
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<bool(QKeyEvent &)> m_handler;
+};
 
 QFont tahoma(int pixels, bool bold)
 {
@@ -429,6 +458,7 @@ void TForm1::BuildPages()
     cxkampanyali = grid("cxkampanyali", "cxGridDBTableViewkampanyali", skampanyali);
 
     DefineStockColumns();
+    SetupStockGrid();
     DefineBasketColumns();
     DefineNewItemsColumns();
     DefineCampaignColumns();
@@ -561,6 +591,75 @@ void TForm1::DefineStockColumns()
                       {u"FiyatBilgisi", u"Fiyat Bilgisi", 2, false},
                   });
     cxGrid1->setDataRowHeight(60);
+}
+
+void TForm1::SetupStockGrid()
+{
+    qv::DBGrid &g = *cxGrid1;
+    qv::DBGridColumn &durum = *g.columnByFieldName(u"DURUM");
+    durum.setCellKind(qv::CellKind::Picture);
+    durum.setAlignment(Qt::AlignHCenter);
+    const struct
+    {
+        int value;
+        int picture;
+        const char16_t *name;
+    } statuses[] = {
+        {0, 4, u"Yok"},
+        {4, 1, u"Özel Sipariş"},
+        {3, 2, u"Yolda"},
+        {10, 3, u""},
+        {1, 0, u"Var"},
+        {6, 10, u"Kritik"},
+        {2, 8, u"Ara"},
+    };
+    for (const auto &s : statuses)
+        durum.addPicture(s.value, StatusPicture(s.picture), QString::fromUtf16(s.name));
+
+    for (const char16_t *field : {u"LISTEFIYAT1", u"KAMPFIYAT", u"INDIRIMYAZI"})
+        g.columnByFieldName(field)->setWordWrap(false);
+    g.columnByFieldName(u"INDIRIMYAZI")->setAlignment(Qt::AlignHCenter);
+    g.columnByFieldName(u"STOK_STOKNO")->setFiltering(false);
+
+    g.columnByFieldName(u"OEM1")->setSummary(qv::SummaryKind::Count);
+    g.setFooterVisible(true);
+    g.setRowColors(QColor(239, 239, 239), Qt::white);
+    g.columnByFieldName(u"FiyatBilgisi")
+        ->setCustomDraw([this](QPainter &p, const QStyleOptionViewItem &option, int row) {
+            return cxGrid1DBTableView1FiyatBilgisiCustomDrawCell(p, option, row);
+        });
+
+    QPointer<TForm1> self(this);
+    auto refolding = std::make_shared<bool>(false);
+    araedit->installEventFilter(new KeyPressFilter(
+        [self, refolding](QKeyEvent &e) {
+            if (!self || *refolding)
+                return false;
+            if (e.key() == Qt::Key_Return || e.key() == Qt::Key_Enter) {
+                QChar key(u'\r');
+                self->araeditKeyPress(key);
+                return true;
+            }
+            if (e.text().size() != 1)
+                return false;
+            const QChar typed = e.text().at(0);
+            QChar key = typed;
+            self->araeditKeyPress(key);
+            if (key == typed)
+                return false;
+            if (!key.isNull()) {
+                // The folded letter goes in as if typed, so the edit's upper
+                // case rule still applies to it.
+                QKeyEvent folded(QEvent::KeyPress, 0, e.modifiers(), QString(key));
+                *refolding = true;
+                QCoreApplication::sendEvent(self->araedit, &folded);
+                *refolding = false;
+            }
+            return true;
+        },
+        araedit));
+    connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
 }
 
 void TForm1::DefineBasketColumns()
@@ -974,4 +1073,172 @@ void TForm1::LayoutCampaignGrid()
         qv::WeightedColumnWidths(*cxkampanyali);
     else
         cxkampanyali->bestFit();
+}
+
+// --- stock search ---
+
+void TForm1::araeditKeyPress(QChar &Key)
+{
+    Key = FoldSearchKey(Key);
+    if (Key == u'\r') {
+        Key = QChar();
+        StartStockSearch();
+    }
+}
+
+void TForm1::SpeedButton2Click()
+{
+    if (!araedit->isEnabled())
+        return;
+    QChar key(u'\r');
+    araeditKeyPress(key);
+}
+
+void TForm1::SpeedButton1Click()
+{
+    ResetSearch();
+}
+
+void TForm1::StartStockSearch()
+{
+    // A running search keeps the box disabled; nothing may start a second one.
+    if (!araedit->isEnabled() || m_stockSearchRunning)
+        return;
+    sPageControl1->setCurrentWidget(sstoklistesi);
+    if (araedit->text().trimmed().size() < 3) {
+        ShowMessageDialog(QStringLiteral("Lütfen en az 3 harf giriniz !"),
+                          int(qv::DialogKind::Warning),
+                          qv::buttonSet({qv::mbOK}),
+                          qv::mbOK,
+                          this);
+        return;
+    }
+    m_stockSearchRunning = true;
+    araedit->setEnabled(false);
+    gifstokara->setVisible(true);
+    cxGrid1->detach();
+    cxGrid1->beginUpdate();
+    cxGrid1->clearFilter();
+
+    const QString kod = araedit->text();
+    m_lastStockSearchText = kod;
+    // Copied and cloned here, on the UI thread that owns the originals.
+    auto bilgi
+        = std::make_shared<std::unique_ptr<TSonucBilgisi>>(std::make_unique<TSonucBilgisi>());
+    (*bilgi)->Kopyala(*sbilgi);
+    auto connection = std::make_shared<std::unique_ptr<qv::SQLConnection>>(bagc->clone());
+    auto result = std::make_shared<StockSearchResult>();
+
+    QPointer<TForm1> self(this);
+    TForm1 *form = this;
+    Async([form, kod, bilgi, connection, result] {
+        *result = form->SearchStock(kod, std::move(*bilgi), std::move(*connection));
+    })->Await([self, result] {
+        if (self)
+            self->FinishStockSearch(*result);
+    });
+}
+
+TForm1::StockSearchResult TForm1::SearchStock(const QString &kod,
+                                              std::unique_ptr<TSonucBilgisi> bilgi,
+                                              std::unique_ptr<qv::SQLConnection> connection)
+{
+    StockSearchResult result;
+    bool disabled = false;
+    try {
+        if (!qv::CheckConnection(*connection, false))
+            return result;
+        {
+            TServerMethods1Client proxy(connection->DBXConnection_());
+            stok->disableControls();
+            disabled = true;
+            const std::shared_ptr<qv::TableData> table = proxy.StokAraGetir(kod, std::move(bilgi));
+            stok->setData(table ? *table : qv::TableData());
+            // A result without the discount column is no stock list.
+            const int ind1 = stok->fieldIndexOrThrow(u"IND1");
+            if (!stok->isEmpty())
+                (void)stok->value(ind1);
+            result.count = int(stok->recordCount());
+            qv::FormatFloatFields(*stok);
+        }
+        result.failed = false;
+    } catch (...) {
+        result.failed = true;
+        result.count = 0;
+    }
+    if (disabled)
+        stok->enableControls();
+    // The clone closes when it goes, on success and on failure alike.
+    connection.reset();
+    return result;
+}
+
+void TForm1::FinishStockSearch(const StockSearchResult &result)
+{
+    araedit->setEnabled(true);
+    cxGrid1->setDataset(stok.get());
+    cxGrid1->endUpdate();
+    araedit->selectAll();
+    araedit->setFocus();
+    gifstokara->setVisible(false);
+    m_stockSearchRunning = false;
+
+    const int page = sPageControl1->indexOf(sstoklistesi);
+    if (!result.failed) {
+        sPageControl1->setTabText(page, TabCountCaption(result.count, StockPageName));
+        return;
+    }
+    stok->close();
+    ShowMessageDialog(QStringLiteral("Bağlantı Kurulamıyor Lütfen Tekrar Deneyin ...!"),
+                      int(qv::DialogKind::Error),
+                      qv::buttonSet({qv::mbOK}),
+                      qv::mbOK,
+                      this);
+    sPageControl1->setTabText(page, StockPageName);
+}
+
+void TForm1::ResetSearch()
+{
+    if (!araedit->isEnabled())
+        return;
+    if (stok->fieldCount() > 0) {
+        stok->close();
+        sPageControl1->setTabText(sPageControl1->indexOf(sstoklistesi), StockPageName);
+    }
+    sPageControl1->setCurrentWidget(sstoklistesi);
+    cxGrid1->clearFilter();
+    araedit->clear();
+    araedit->selectAll();
+    araedit->setFocus();
+}
+
+bool TForm1::cxGrid1DBTableView1FiyatBilgisiCustomDrawCell(QPainter &painter,
+                                                           const QStyleOptionViewItem &option,
+                                                           int row)
+{
+    const auto amount = [this, row](QStringView field) {
+        const int col = stok->fieldIndex(field);
+        if (col < 0 || row < 0 || std::size_t(row) >= stok->recordCount())
+            return 0.0;
+        return stok->value(std::size_t(row), col).toDouble();
+    };
+    QString text = PriceSummaryText(
+        amount(u"LISTEFIYAT1"), amount(u"KAMPFIYAT"), amount(u"NETFIYAT"), amount(u"KDVDAHIL"));
+    // The last line break would only add an empty line under the text.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.chop(1);
+
+    const int visualRow = option.index.isValid() ? option.index.row() : row;
+    QColor fill;
+    if (option.state & QStyle::State_Selected)
+        fill = QColor(210, 240, 249);
+    else
+        fill = visualRow % 2 ? QColor(Qt::white) : QColor(239, 239, 239);
+    painter.save();
+    painter.fillRect(option.rect, fill);
+    painter.setFont(option.font);
+    painter.setPen(Qt::black);
+    painter.drawText(option.rect.adjusted(10, 0, -10, 0), Qt::AlignRight | Qt::AlignVCenter, text);
+    painter.restore();
+    return true;
 }

@@ -12,9 +12,12 @@
 #include <memory>
 
 class QAction;
+class QChar;
 class QCloseEvent;
 class QLabel;
 class QMenu;
+class QPainter;
+class QStyleOptionViewItem;
 class QPushButton;
 class QTabWidget;
 class QToolButton;
@@ -98,6 +101,30 @@ public:
     void cxGrid2Resize();
     void cxGrid6Resize();
     void cxkampanyaliResize();
+
+    // --- stock search ---
+    // The key filter of the search box; Enter ('\r') starts a search.
+    void araeditKeyPress(QChar &Key);
+    void SpeedButton2Click();
+    // The price summary cell of the narrow layout; true when it drew.
+    bool cxGrid1DBTableView1FiyatBilgisiCustomDrawCell(QPainter &painter,
+                                                       const QStyleOptionViewItem &option,
+                                                       int row);
+    void SpeedButton1Click();
+    void ResetSearch();
+    // Background part of a search, on its own connection and login copy.
+    struct StockSearchResult
+    {
+        bool failed = true;
+        int count = 0;
+    };
+    StockSearchResult SearchStock(const QString &kod,
+                                  std::unique_ptr<TSonucBilgisi> bilgi,
+                                  std::unique_ptr<qv::SQLConnection> connection);
+    void FinishStockSearch(const StockSearchResult &result);
+    bool stockSearchRunning() const { return m_stockSearchRunning; }
+    // The text the last search sent, as typed.
+    QString lastStockSearchText() const { return m_lastStockSearchText; }
 
     // --- column layout of the four weighted grids ---
     void LayoutStockGrid();
@@ -201,7 +228,11 @@ private:
     void DefineBasketColumns();
     void DefineNewItemsColumns();
     void DefineCampaignColumns();
+    void SetupStockGrid();
+    void StartStockSearch();
 
     int m_screenWidth = 0;
     bool m_shownOnce = false;
+    bool m_stockSearchRunning = false;
+    QString m_lastStockSearchText;
 };

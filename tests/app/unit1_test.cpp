@@ -355,8 +355,9 @@ TEST_F(MainWindow, SearchEditUpperCasesLikeTheEditControl)
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
         QApplication::sendEvent(edit, &press);
     }
-    // "i" gets the plain capital, as the registered names and codes are written.
-    EXPECT_EQ(edit->text(), QStringLiteral("FREN II ÇŞĞÜÖ"));
+    // "i" gets the plain capital, as the registered names and codes are written;
+    // the search box's key filter folds the Turkish letters to plain ones.
+    EXPECT_EQ(edit->text(), QStringLiteral("FREN II CSGUO"));
 }
 
 TEST_F(MainWindow, SearchEditFocusedAtFirstShow)
