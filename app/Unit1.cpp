@@ -1099,10 +1099,15 @@ void TForm1::SpeedButton1Click()
     ResetSearch();
 }
 
+bool TForm1::stockSearchRunning() const
+{
+    return m_stockSearch && m_stockSearch->running();
+}
+
 void TForm1::StartStockSearch()
 {
     // A running search keeps the box disabled; nothing may start a second one.
-    if (!araedit->isEnabled() || m_stockSearchRunning)
+    if (!araedit->isEnabled() || stockSearchRunning())
         return;
     sPageControl1->setCurrentWidget(sstoklistesi);
     if (araedit->text().trimmed().size() < 3) {
@@ -1113,12 +1118,6 @@ void TForm1::StartStockSearch()
                           this);
         return;
     }
-    m_stockSearchRunning = true;
-    araedit->setEnabled(false);
-    gifstokara->setVisible(true);
-    cxGrid1->detach();
-    cxGrid1->beginUpdate();
-    cxGrid1->clearFilter();
 
     const QString kod = araedit->text();
     m_lastStockSearchText = kod;
@@ -1129,14 +1128,31 @@ void TForm1::StartStockSearch()
     auto connection = std::make_shared<std::unique_ptr<qv::SQLConnection>>(bagc->clone());
     auto result = std::make_shared<StockSearchResult>();
 
-    QPointer<TForm1> self(this);
+    // The page-load pattern with the search's differences: the box is locked
+    // instead of the grid, the grid is detached by itself (it keeps its column
+    // states) and its filter cleared, and a failure empties the list.
+    if (!m_stockSearch)
+        m_stockSearch = new PageLoad(gifstokara, araedit, nullptr, nullptr, this);
     TForm1 *form = this;
-    Async([form, kod, bilgi, connection, result] {
+    m_stockSearch->loader = [form, kod, bilgi, connection, result] {
         *result = form->SearchStock(kod, std::move(*bilgi), std::move(*connection));
-    })->Await([self, result] {
-        if (self)
-            self->FinishStockSearch(*result);
-    });
+        return !result->failed;
+    };
+    m_stockSearch->onStart = [this] {
+        cxGrid1->detach();
+        cxGrid1->beginUpdate();
+        cxGrid1->clearFilter();
+    };
+    m_stockSearch->beforeAttach = [this](bool failed) {
+        if (failed)
+            stok->close();
+        cxGrid1->setDataset(stok.get());
+        cxGrid1->endUpdate();
+    };
+    m_stockSearch->onCompleted = [this, result](bool) {
+        FinishStockSearch(*result);
+    };
+    m_stockSearch->start();
 }
 
 TForm1::StockSearchResult TForm1::SearchStock(const QString &kod,
@@ -1155,9 +1171,7 @@ TForm1::StockSearchResult TForm1::SearchStock(const QString &kod,
             const std::shared_ptr<qv::TableData> table = proxy.StokAraGetir(kod, std::move(bilgi));
             stok->setData(table ? *table : qv::TableData());
             // A result without the discount column is no stock list.
-            const int ind1 = stok->fieldIndexOrThrow(u"IND1");
-            if (!stok->isEmpty())
-                (void)stok->value(ind1);
+            stok->fieldIndexOrThrow(u"IND1");
             result.count = int(stok->recordCount());
             qv::FormatFloatFields(*stok);
         }
@@ -1173,28 +1187,15 @@ TForm1::StockSearchResult TForm1::SearchStock(const QString &kod,
     return result;
 }
 
+// After the grid is attached again and the box enabled; the common failure
+// message follows from the page load.
 void TForm1::FinishStockSearch(const StockSearchResult &result)
 {
-    araedit->setEnabled(true);
-    cxGrid1->setDataset(stok.get());
-    cxGrid1->endUpdate();
     araedit->selectAll();
     araedit->setFocus();
-    gifstokara->setVisible(false);
-    m_stockSearchRunning = false;
-
     const int page = sPageControl1->indexOf(sstoklistesi);
-    if (!result.failed) {
-        sPageControl1->setTabText(page, TabCountCaption(result.count, StockPageName));
-        return;
-    }
-    stok->close();
-    ShowMessageDialog(QStringLiteral("Bağlantı Kurulamıyor Lütfen Tekrar Deneyin ...!"),
-                      int(qv::DialogKind::Error),
-                      qv::buttonSet({qv::mbOK}),
-                      qv::mbOK,
-                      this);
-    sPageControl1->setTabText(page, StockPageName);
+    sPageControl1->setTabText(
+        page, result.failed ? StockPageName : TabCountCaption(result.count, StockPageName));
 }
 
 void TForm1::ResetSearch()

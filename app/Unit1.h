@@ -21,6 +21,7 @@ class QStyleOptionViewItem;
 class QPushButton;
 class QTabWidget;
 class QToolButton;
+class PageLoad;
 class TSonucBilgisi;
 
 namespace qv {
@@ -122,7 +123,7 @@ public:
                                   std::unique_ptr<TSonucBilgisi> bilgi,
                                   std::unique_ptr<qv::SQLConnection> connection);
     void FinishStockSearch(const StockSearchResult &result);
-    bool stockSearchRunning() const { return m_stockSearchRunning; }
+    bool stockSearchRunning() const;
     // The text the last search sent, as typed.
     QString lastStockSearchText() const { return m_lastStockSearchText; }
 
@@ -233,6 +234,6 @@ private:
 
     int m_screenWidth = 0;
     bool m_shownOnce = false;
-    bool m_stockSearchRunning = false;
+    PageLoad *m_stockSearch = nullptr; // owned by this window (QObject parent)
     QString m_lastStockSearchText;
 };

@@ -39,25 +39,9 @@ constexpr FieldType F = FieldType::Float;
 constexpr FieldType I = FieldType::Integer;
 constexpr FieldType D = FieldType::DateTime;
 
-const QDate kDayZero(1899, 12, 30);
-
-QDateTime dayToDateTime(double day)
-{
-    const double whole = std::floor(day);
-    const QDate date = kDayZero.addDays(qint64(whole));
-    const int secs = int(std::lround((day - whole) * 86400.0));
-    return QDateTime(date, QTime(0, 0)).addSecs(secs);
-}
-
-double nowDayNumber()
-{
-    const QDateTime now = QDateTime::currentDateTime();
-    return double(kDayZero.daysTo(now.date())) + now.time().msecsSinceStartOfDay() / 86400000.0;
-}
-
 QString dateText(double day)
 {
-    return dayToDateTime(day).date().toString(QStringLiteral("dd.MM.yyyy"));
+    return fromDayNumber(day).date().toString(QStringLiteral("dd.MM.yyyy"));
 }
 
 // Whole days from the first date to the end of the second.
@@ -169,9 +153,9 @@ const char kCustomerSelect[]
 
 QString balanceSide(double balance)
 {
-    if (devRound2(balance) > 0)
+    if (RoundTo2Decimals(balance) > 0)
         return QStringLiteral("Borçlu");
-    if (devRound2(balance) < 0)
+    if (RoundTo2Decimals(balance) < 0)
         return QStringLiteral("Alacaklı");
     return QString();
 }
@@ -203,7 +187,7 @@ TableData customerRows(DevDatabase &db,
             row.push_back(q.value(i));
         if (keep && !keep(row))
             continue;
-        const double balance = devRound2(row[4].toDouble());
+        const double balance = RoundTo2Decimals(row[4].toDouble());
         row[4] = balance;
         row.insert(row.begin() + 5, balanceSide(balance));
         t.appendRow(row);
@@ -276,7 +260,7 @@ QByteArray accountSummaryPdf(DevDatabase &db, int carino, const QString &saticiA
         borc += m.borc;
         alacak += m.alacak;
     }
-    const double bakiye = devRound2(borc - alacak);
+    const double bakiye = RoundTo2Decimals(borc - alacak);
     doc.lines
         << QStringLiteral("Toplam Borç: %1   Toplam Alacak: %2")
                .arg(pdfMoney(borc), pdfMoney(alacak))
@@ -351,10 +335,10 @@ QByteArray receivablesPdf(DevDatabase &db, const DevViewer &v, const QString &sa
     t.right = {false, false, false, true, true};
     double total = 0, overdue = 0;
     while (q.next()) {
-        const double bakiye = devRound2(q.value(3).toDouble() - q.value(4).toDouble());
+        const double bakiye = RoundTo2Decimals(q.value(3).toDouble() - q.value(4).toDouble());
         if (bakiye == 0)
             continue;
-        const double due = devRound2(std::max(0.0, q.value(5).toDouble()));
+        const double due = RoundTo2Decimals(std::max(0.0, q.value(5).toDouble()));
         total += bakiye;
         overdue += due;
         t.rows.push_back({q.value(0).toString(),
@@ -387,7 +371,7 @@ QByteArray salesTablePdf(
     q.bindAll({carino, from, to}).exec();
     while (q.next()) {
         Month &m = months
-            [dayToDateTime(q.value(0).toDouble()).date().toString(QStringLiteral("yyyy-MM"))];
+            [fromDayNumber(q.value(0).toDouble()).date().toString(QStringLiteral("yyyy-MM"))];
         if (q.value(3).toString().contains(QStringLiteral("Fatura")))
             ++m.invoices;
         m.sales += q.value(1).toDouble();
@@ -575,10 +559,10 @@ TableData invoiceLines(DevDatabase &db, int carino, int idno)
         for (int i = 0; i < 4; ++i)
             price.rates[std::size_t(i)] = q.value(14 + i).toDouble();
         const double kdv = q.value(20).toDouble();
-        const double gross = devRound2(miktar * price.fiyat);
+        const double gross = RoundTo2Decimals(miktar * price.fiyat);
         const double netUnit = netPrice(price);
-        const double net = devRound2(miktar * netUnit);
-        const double vergi = devRound2(net * kdv / 100.0);
+        const double net = RoundTo2Decimals(miktar * netUnit);
+        const double vergi = RoundTo2Decimals(net * kdv / 100.0);
         const QVariant orderId = q.value(25);
         t.appendRow({q.value(0),
                      q.value(1),
@@ -614,13 +598,13 @@ TableData invoiceLines(DevDatabase &db, int carino, int idno)
                      QString(),
                      QString(),
                      q.value(21),
-                     devRound2(gross - net),
+                     RoundTo2Decimals(gross - net),
                      q.value(22),
                      q.value(23),
                      0.0,
                      0.0,
                      0.0,
-                     dayToDateTime(tarih).time().toString(QStringLiteral("HH:mm")),
+                     fromDayNumber(tarih).time().toString(QStringLiteral("HH:mm")),
                      netUnit,
                      0.0,
                      net,
@@ -714,7 +698,7 @@ QByteArray collectionReceiptPdf(DevDatabase &db, int sirano)
     if (!stored.isEmpty())
         return stored;
 
-    const QDateTime when = dayToDateTime(q.value(1).toDouble());
+    const QDateTime when = fromDayNumber(q.value(1).toDouble());
     DevPdfDocument doc;
     doc.receipt = true;
     doc.title = QStringLiteral("SANAL POS ÖDEME BELGESİ");
@@ -749,7 +733,7 @@ QString accountBalanceText(DevDatabase &db, int carino)
                                                     "CARI_HAREKET WHERE CARINO = ?"),
                                      {carino})
                                .toDouble();
-    return QString::number(devRound2(balance) + 0.0, 'f', 2);
+    return QString::number(RoundTo2Decimals(balance) + 0.0, 'f', 2);
 }
 
 // ---- customers ---------------------------------------------------------------
@@ -937,11 +921,11 @@ TableData stockSoldReport(DevDatabase &db, const DevViewer &v, double tarih1, do
         price.fiyat = q.value(6).toDouble();
         for (int i = 0; i < 4; ++i)
             price.rates[std::size_t(i)] = q.value(7 + i).toDouble();
-        const double net = devRound2(miktar * netPrice(price));
+        const double net = RoundTo2Decimals(miktar * netPrice(price));
         s.miktar += miktar;
         s.net += net;
-        s.vergi += devRound2(net * q.value(11).toDouble() / 100.0);
-        s.tutar += devRound2(miktar * price.fiyat);
+        s.vergi += RoundTo2Decimals(net * q.value(11).toDouble() / 100.0);
+        s.tutar += RoundTo2Decimals(miktar * price.fiyat);
     }
     std::vector<const Sold *> list;
     for (const auto &[no, s] : byItem)
@@ -956,9 +940,9 @@ TableData stockSoldReport(DevDatabase &db, const DevViewer &v, double tarih1, do
                      s->adi,
                      s->departman,
                      s->miktar,
-                     devRound2(s->net),
-                     devRound2(s->vergi),
-                     devRound2(s->tutar)});
+                     RoundTo2Decimals(s->net),
+                     RoundTo2Decimals(s->vergi),
+                     RoundTo2Decimals(s->tutar)});
     return t;
 }
 
@@ -1024,15 +1008,15 @@ std::unique_ptr<TMobilCariBilgisi> customerDetails(DevDatabase &db, const QStrin
     r->setGSM(q.value(12).toString());
     r->setTEL1(q.value(13).toString());
     r->setADRES2(q.value(14).toString());
-    const double borc = devRound2(q.value(15).toDouble());
-    const double alacak = devRound2(q.value(16).toDouble());
+    const double borc = RoundTo2Decimals(q.value(15).toDouble());
+    const double alacak = RoundTo2Decimals(q.value(16).toDouble());
     r->setTLBORC(borc);
     r->setTLALACAK(alacak);
     r->setADRES1(q.value(17).toString());
     r->setULKE(q.value(18).toString());
     r->setAnaGrup(q.value(19).toString());
     r->setCARINO(q.value(20).toInt());
-    r->setTLBAKIYE(devRound2(borc - alacak));
+    r->setTLBAKIYE(RoundTo2Decimals(borc - alacak));
     r->setVERGINO(q.value(21).toString());
     r->setMAIL(q.value(22).toString());
     r->setOzelKod(q.value(23).toString());
@@ -1052,7 +1036,7 @@ int storeMail(DevDatabase &db, const DevMail &m)
                               "KULLANICIADI, SIFRE, MAIL, KARGOAMBAR, KONU) "
                               "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
     q.bindAll({m.tur,
-               m.tarih > 0 ? m.tarih : nowDayNumber(),
+               m.tarih > 0 ? m.tarih : toDayNumber(QDateTime::currentDateTime()),
                m.bilgisayarId,
                m.baslik,
                m.firmaAdi,

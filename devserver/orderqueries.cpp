@@ -155,11 +155,6 @@ const Names &balanceColumns()
 
 // --- dates, money ------------------------------------------------------------
 
-double dayNumberNow()
-{
-    return toDayNumber(QDateTime::currentDateTime());
-}
-
 QString timeOfDay(double dayNumber)
 {
     return fromDayNumber(dayNumber).time().toString(QStringLiteral("HH:mm"));
@@ -175,11 +170,11 @@ struct LineAmounts
 LineAmounts amountsOf(double miktar, double fiyat, const std::array<double, 4> &rates, double kdv)
 {
     LineAmounts a;
-    a.tutar = devRound2(miktar * fiyat);
+    a.tutar = RoundTo2Decimals(miktar * fiyat);
     a.netBirim = netPrice(DevPrice{fiyat, rates});
-    a.net = devRound2(miktar * a.netBirim);
-    a.indirim = devRound2(a.tutar - a.net);
-    a.vergi = devRound2(a.net * kdv / 100.0);
+    a.net = RoundTo2Decimals(miktar * a.netBirim);
+    a.indirim = RoundTo2Decimals(a.tutar - a.net);
+    a.vergi = RoundTo2Decimals(a.net * kdv / 100.0);
     return a;
 }
 
@@ -271,7 +266,6 @@ int rowsAffected(DevQuery &q)
 }
 
 // --- account prices ------------------------------------------------------------
-
 
 struct ItemPrice
 {
@@ -489,13 +483,13 @@ TableData stockMovements(DevDatabase &db, int carino, int stokno)
         t.set("TOPLAMINDIRIM", a.indirim);
         t.set("MASRAF1", m1);
         t.set("MASRAF2", m2);
-        t.set("TOPLAMMASRAF", devRound2(m1 + m2));
+        t.set("TOPLAMMASRAF", RoundTo2Decimals(m1 + m2));
         t.set("NETBIRIMFIYAT", a.netBirim);
         t.set("NETTLTUTAR", a.net);
         t.set("VADE", q.value(13));
         t.set("STOKCARIKOD", q.value(14));
         t.set("KDVDAHILBIRIMFIYAT", withVat(a.netBirim, kdv));
-        t.set("KDVDAHILTUTAR", devRound2(a.net + a.vergi));
+        t.set("KDVDAHILTUTAR", RoundTo2Decimals(a.net + a.vergi));
         t.set("SATICI", q.value(15));
         t.commit();
     }
@@ -534,7 +528,7 @@ int addBasketLine(DevDatabase &db, const Caller &caller, const BasketLine &line)
             return 0;
         p.price = DevPrice{line.fiyat, line.rates};
     }
-    const double now = dayNumberNow();
+    const double now = toDayNumber(QDateTime::currentDateTime());
     {
         DevQuery ins(c,
                      QStringLiteral(
@@ -740,7 +734,7 @@ QString overdueWarning(DevDatabase &db, int carino)
         if (borc > 0 && q.value(1).toDouble() < today.toDouble())
             overdue += borc;
     }
-    overdue = devRound2(overdue);
+    overdue = RoundTo2Decimals(overdue);
     if (overdue < 0.01)
         return {};
     return QStringLiteral("Vadesi geçmiş %1 TL bakiyeniz bulunmaktadır. Lütfen ödeme yapınız.")
@@ -821,7 +815,7 @@ void refreshOrderTotals(const QSqlDatabase &c, int idno)
     }
     DevQuery u(
         c, QStringLiteral("UPDATE SIPARIS SET TUTAR = ?, NETTUTAR = ?, VERGI = ? WHERE IDNO = ?"));
-    u.execWith({devRound2(tutar), devRound2(net), devRound2(vergi), idno});
+    u.execWith({RoundTo2Decimals(tutar), RoundTo2Decimals(net), RoundTo2Decimals(vergi), idno});
 }
 
 } // namespace
@@ -886,7 +880,7 @@ std::optional<int> placeOrder(DevDatabase &db, const Caller &caller, const Order
                            "KARGOID, KARGOFIRMANO, DURUMNO, DURUM, VERENINNOTU) "
                            "VALUES (?,?,?,?,?,?,?,1,?,?)"));
         ins.execWith({h.carino,
-                      dayNumberNow(),
+                      toDayNumber(QDateTime::currentDateTime()),
                       who->sirano,
                       who->adi,
                       h.teslimid,

@@ -1,5 +1,7 @@
 #include "pdfdocs.h"
 
+#include "dataset.h"
+
 #include "errors.h"
 
 #include <QBuffer>
@@ -124,7 +126,7 @@ private:
 
 QString pdfMoney(double value)
 {
-    return QLocale(QLocale::Turkish, QLocale::Turkey).toString(value, 'f', 2);
+    return FormatFloat(QStringLiteral("#,###,##0.00"), value, QLocale(QLocale::Turkish));
 }
 
 QByteArray renderPdf(const DevPdfDocument &doc)

@@ -6,12 +6,6 @@
 
 namespace qv {
 
-double devRound2(double value)
-{
-    // The nudge keeps 2.675 (stored as 2.67499...) rounding up like a person would.
-    return std::round(value * 100.0 + (value >= 0 ? 1e-7 : -1e-7)) / 100.0;
-}
-
 QString discountText(const std::array<double, 4> &rates)
 {
     int last = -1;
@@ -34,12 +28,12 @@ double netPrice(const DevPrice &price)
     double net = price.fiyat;
     for (double r : price.rates)
         net *= 1.0 - r / 100.0;
-    return devRound2(net);
+    return RoundTo2Decimals(net);
 }
 
 double withVat(double net, double vatPercent)
 {
-    return devRound2(net * (1.0 + vatPercent / 100.0));
+    return RoundTo2Decimals(net * (1.0 + vatPercent / 100.0));
 }
 
 void DevPriceRules::add(const DevPriceRule &rule)

@@ -3,6 +3,8 @@
 // Account prices of the catalogue: a unit price and up to four discount
 // rates applied one after another (never summed).
 
+#include "dataset.h" // RoundTo2Decimals, the money rounding of all totals
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -18,9 +20,6 @@ struct DevPrice
     double fiyat = 0;                 // unit price before discounts
     std::array<double, 4> rates = {}; // percent
 };
-
-// Money rounding used for every figure the server hands out.
-double devRound2(double value);
 
 // "%10+%5" for rates 10, 5, 0, 0; trailing zero rates are left out, an
 // all-zero set gives an empty text.

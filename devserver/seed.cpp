@@ -6,6 +6,7 @@
 #include "searchtext.h"
 #include "sqlutil.h"
 
+#include <QDateTime>
 #include <QSet>
 #include <QTime>
 
@@ -576,7 +577,7 @@ QString ean13(const QString &twelve)
 
 double dayNumber(const QDate &date, const QTime &time = QTime(0, 0))
 {
-    return double(QDate(1899, 12, 30).daysTo(date)) + time.msecsSinceStartOfDay() / 86400000.0;
+    return toDayNumber(QDateTime(date, time));
 }
 
 // Inserts rows in multi-row statements: QtSql's per-call overhead, not
@@ -1021,7 +1022,7 @@ private:
             liste = std::floor(liste) + cents[m_rng.below(3)];
             const bool kampanya = m_rng.chance(0.04);
             const double kampfiyat
-                = kampanya ? devRound2(liste * (0.78 + 0.12 * m_rng.unit())) : 0.0;
+                = kampanya ? RoundTo2Decimals(liste * (0.78 + 0.12 * m_rng.unit())) : 0.0;
             const bool yeni = m_rng.chance(0.05);
             const double eklendi = dayNumber(
                 m_opt.today.addDays(yeni ? -m_rng.between(0, 30) : -m_rng.between(60, 2000)));
@@ -1167,7 +1168,7 @@ private:
                 first.stokno,
                 {},
                 {},
-                devRound2(first.liste * 0.85),
+                RoundTo2Decimals(first.liste * 0.85),
                 rates({}));
         }
         static const QStringList someBrands = {QStringLiteral("VALEO"),
@@ -1228,7 +1229,7 @@ private:
 
     double lineNet(double miktar, const DevPrice &p) const
     {
-        return devRound2(miktar * netPrice(p));
+        return RoundTo2Decimals(miktar * netPrice(p));
     }
 
     void history()
@@ -1376,10 +1377,10 @@ private:
                         const DevPrice price
                             = rules.priceFor(item.stokno, item.marka, item.anagrup, item.liste);
                         lines.push_back({lineNo++, &item, miktar, teslim, price});
-                        tutar += devRound2(miktar * price.fiyat);
+                        tutar += RoundTo2Decimals(miktar * price.fiyat);
                         const double n = lineNet(miktar, price);
                         net += n;
-                        vergi += devRound2(n * 0.20);
+                        vergi += RoundTo2Decimals(n * 0.20);
                     }
                     const int idno = orderNo++;
                     order.execWith(
@@ -1396,9 +1397,9 @@ private:
                          dealerNotes[m_rng.below(int(dealerNotes.size()))],
                          status >= 4 ? ourNotes[m_rng.below(int(ourNotes.size()))] : QString(),
                          QString(),
-                         devRound2(tutar),
-                         devRound2(vergi),
-                         devRound2(net)});
+                         RoundTo2Decimals(tutar),
+                         RoundTo2Decimals(vergi),
+                         RoundTo2Decimals(net)});
                     for (const L &l : lines) {
                         line.add({l.no,
                                   idno,
@@ -1425,15 +1426,15 @@ private:
                     for (const L &l : lines) {
                         if (l.teslim <= 0)
                             continue;
-                        const double gross = devRound2(l.teslim * l.price.fiyat);
+                        const double gross = RoundTo2Decimals(l.teslim * l.price.fiyat);
                         top += gross;
                         ind += gross - lineNet(l.teslim, l.price);
                     }
-                    top = devRound2(top);
-                    ind = devRound2(ind);
-                    const double matrah = devRound2(top - ind);
-                    const double kdv = devRound2(matrah * 0.20);
-                    const double total = devRound2(matrah + kdv);
+                    top = RoundTo2Decimals(top);
+                    ind = RoundTo2Decimals(ind);
+                    const double matrah = RoundTo2Decimals(top - ind);
+                    const double kdv = RoundTo2Decimals(matrah * 0.20);
+                    const double total = RoundTo2Decimals(matrah + kdv);
                     const QString evrak = QStringLiteral("QVF%1%2")
                                               .arg(invDate.year())
                                               .arg(invId, 6, 10, QChar(u'0'));
@@ -1489,7 +1490,7 @@ private:
                 const double due = invoicedByMonth[month + 1];
                 if (due <= 0)
                     continue;
-                const double amount = devRound2(due * (0.8 + 0.25 * m_rng.unit()));
+                const double amount = RoundTo2Decimals(due * (0.8 + 0.25 * m_rng.unit()));
                 const QString kind = collectionKinds[m_rng.below(int(collectionKinds.size()))];
                 const QDate date = m_opt.today.addDays(-(month * 30 + m_rng.between(0, 20)));
                 const QTime time(m_rng.between(9, 17), m_rng.between(0, 59));

@@ -117,7 +117,6 @@ TableData emptyStockTable()
     return t;
 }
 
-
 void appendText(Column &c, const QVariant &v)
 {
     c.appendString(v.toString().toStdString());

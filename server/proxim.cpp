@@ -27,6 +27,14 @@ T *objectResult(qv::DBXCommand &cmd, int ordinal)
     return raw;
 }
 
+// Sets string inputs from ordinal 0 on, in wire order.
+void setStrings(qv::DBXCommand &cmd, std::initializer_list<QString> values)
+{
+    int ordinal = 0;
+    for (const QString &v : values)
+        cmd.Parameter(ordinal++).SetWideString(v);
+}
+
 } // namespace
 
 TServerMethods1Client::TServerMethods1Client(qv::DBXConnection *ADBXConnection)
@@ -654,42 +662,25 @@ std::int32_t TServerMethods1Client::MailGonserCari(const QString &idsi,
                                                    const QString &mail,
                                                    const QString &kargoambar)
 {
-    auto &cmd = command(FMailGonserCariCommand,
-                        "MailGonserCari",
-                        {WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String},
-                        {},
-                        WT::Integer);
-    cmd.Parameter(0).SetWideString(idsi);
-    cmd.Parameter(1).SetWideString(baslik);
-    cmd.Parameter(2).SetWideString(firmaadi);
-    cmd.Parameter(3).SetWideString(adres1);
-    cmd.Parameter(4).SetWideString(adres2);
-    cmd.Parameter(5).SetWideString(ilce);
-    cmd.Parameter(6).SetWideString(sehir);
-    cmd.Parameter(7).SetWideString(telefon);
-    cmd.Parameter(8).SetWideString(fax);
-    cmd.Parameter(9).SetWideString(vd);
-    cmd.Parameter(10).SetWideString(vn);
-    cmd.Parameter(11).SetWideString(yetkili);
-    cmd.Parameter(12).SetWideString(kullaniciadi);
-    cmd.Parameter(13).SetWideString(sifre);
-    cmd.Parameter(14).SetWideString(mail);
-    cmd.Parameter(15).SetWideString(kargoambar);
+    auto &cmd = command(
+        FMailGonserCariCommand, "MailGonserCari", std::vector<WT>(16, WT::String), {}, WT::Integer);
+    setStrings(cmd,
+               {idsi,
+                baslik,
+                firmaadi,
+                adres1,
+                adres2,
+                ilce,
+                sehir,
+                telefon,
+                fax,
+                vd,
+                vn,
+                yetkili,
+                kullaniciadi,
+                sifre,
+                mail,
+                kargoambar});
     cmd.ExecuteUpdate();
     return cmd.Parameter(16).GetInt32();
 }
@@ -714,42 +705,27 @@ std::int32_t TServerMethods1Client::MailGonserCariNormal(const QString &idsi,
 {
     auto &cmd = command(FMailGonserCariNormalCommand,
                         "MailGonserCariNormal",
-                        {WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String,
-                         WT::String},
+                        std::vector<WT>(17, WT::String),
                         {},
                         WT::Integer);
-    cmd.Parameter(0).SetWideString(idsi);
-    cmd.Parameter(1).SetWideString(baslik);
-    cmd.Parameter(2).SetWideString(firmaadi);
-    cmd.Parameter(3).SetWideString(adres1);
-    cmd.Parameter(4).SetWideString(adres2);
-    cmd.Parameter(5).SetWideString(ilce);
-    cmd.Parameter(6).SetWideString(sehir);
-    cmd.Parameter(7).SetWideString(telefon);
-    cmd.Parameter(8).SetWideString(fax);
-    cmd.Parameter(9).SetWideString(vd);
-    cmd.Parameter(10).SetWideString(vn);
-    cmd.Parameter(11).SetWideString(yetkili);
-    cmd.Parameter(12).SetWideString(kullaniciadi);
-    cmd.Parameter(13).SetWideString(sifre);
-    cmd.Parameter(14).SetWideString(mail);
-    cmd.Parameter(15).SetWideString(kargoambar);
-    cmd.Parameter(16).SetWideString(konu);
+    setStrings(cmd,
+               {idsi,
+                baslik,
+                firmaadi,
+                adres1,
+                adres2,
+                ilce,
+                sehir,
+                telefon,
+                fax,
+                vd,
+                vn,
+                yetkili,
+                kullaniciadi,
+                sifre,
+                mail,
+                kargoambar,
+                konu});
     cmd.ExecuteUpdate();
     return cmd.Parameter(17).GetInt32();
 }

@@ -576,7 +576,7 @@ TEST_F(DevDatabaseTest, AccountPricesFollowTheMostSpecificRule)
                                     QStringLiteral("SELECT LISTEFIYAT1 FROM STOK WHERE STOKNO = ?"),
                                     {c.stokno})
                                  .toDouble();
-        const double fiyat = devRound2(liste * c.priceFactor);
+        const double fiyat = RoundTo2Decimals(liste * c.priceFactor);
         double net = fiyat;
         for (double rate : c.rates)
             net *= 1 - rate / 100;

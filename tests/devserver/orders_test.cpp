@@ -272,7 +272,7 @@ TEST_F(OrdersTest, StockMovementsAreTheAccountsInvoiceLinesOfTheItem)
                   scalar(QStringLiteral("SELECT CARIKOD FROM CARI WHERE CARINO = ?"), {kDealer}));
         EXPECT_DOUBLE_EQ(
             cell(t, r, "KDVDAHILTUTAR").toDouble(),
-            devRound2(cell(t, r, "NETTLTUTAR").toDouble() + cell(t, r, "TLVERGI").toDouble()));
+            RoundTo2Decimals(cell(t, r, "NETTLTUTAR").toDouble() + cell(t, r, "TLVERGI").toDouble()));
         EXPECT_NEAR(cell(t, r, "TLTUTAR").toDouble() - cell(t, r, "TOPLAMINDIRIM").toDouble(),
                     cell(t, r, "NETTLTUTAR").toDouble(),
                     0.001);
@@ -316,12 +316,12 @@ TEST_F(OrdersTest, DealersGetTheAccountPriceWhateverTheySend)
     const double netUnit = netPrice(DevPrice{liste, {20, 5, 0, 0}});
     EXPECT_DOUBLE_EQ(cell(b, 0, "BIRIMFIYAT").toDouble(), liste);
     EXPECT_EQ(cell(b, 0, "INDIRIMYAZI").toString(), QStringLiteral("%20+%5"));
-    EXPECT_DOUBLE_EQ(cell(b, 0, "TUTAR").toDouble(), devRound2(3 * liste));
+    EXPECT_DOUBLE_EQ(cell(b, 0, "TUTAR").toDouble(), RoundTo2Decimals(3 * liste));
     EXPECT_DOUBLE_EQ(cell(b, 0, "NETBIRIMFIYAT").toDouble(), netUnit);
-    EXPECT_DOUBLE_EQ(cell(b, 0, "NETTUTAR").toDouble(), devRound2(3 * netUnit));
+    EXPECT_DOUBLE_EQ(cell(b, 0, "NETTUTAR").toDouble(), RoundTo2Decimals(3 * netUnit));
     EXPECT_DOUBLE_EQ(cell(b, 0, "INDIRIMTUTAR").toDouble(),
-                     devRound2(devRound2(3 * liste) - devRound2(3 * netUnit)));
-    EXPECT_DOUBLE_EQ(cell(b, 0, "VERGITUTARI").toDouble(), devRound2(devRound2(3 * netUnit) * 0.2));
+                     RoundTo2Decimals(RoundTo2Decimals(3 * liste) - RoundTo2Decimals(3 * netUnit)));
+    EXPECT_DOUBLE_EQ(cell(b, 0, "VERGITUTARI").toDouble(), RoundTo2Decimals(RoundTo2Decimals(3 * netUnit) * 0.2));
     EXPECT_EQ(cell(b, 0, "SEC").toInt(), 0);
     EXPECT_EQ(cell(b, 0, "STOK_STOKNO").toInt(), item);
     EXPECT_EQ(cell(b, 0, "VERENSIRANO").toInt(), dealer.sirano);
@@ -334,7 +334,7 @@ TEST_F(OrdersTest, DealersGetTheAccountPriceWhateverTheySend)
     const TableData after = basket(db(), kDealer);
     EXPECT_DOUBLE_EQ(cell(after, 0, "MIKTAR").toDouble(), 5.0);
     EXPECT_DOUBLE_EQ(cell(after, 0, "BIRIMFIYAT").toDouble(), liste);
-    EXPECT_DOUBLE_EQ(cell(after, 0, "NETTUTAR").toDouble(), devRound2(5 * netUnit));
+    EXPECT_DOUBLE_EQ(cell(after, 0, "NETTUTAR").toDouble(), RoundTo2Decimals(5 * netUnit));
 }
 
 TEST_F(OrdersTest, SalespeopleSetPriceAndRates)
@@ -506,8 +506,8 @@ TEST_F(OrdersTest, AnOrderTakesTheMarkedLinesOnly)
         tutar += cell(lines, *r, "TUTAR").toDouble();
         net += cell(lines, *r, "NETTUTAR").toDouble();
     }
-    EXPECT_DOUBLE_EQ(cell(orders, 0, "TUTAR").toDouble(), devRound2(tutar));
-    EXPECT_DOUBLE_EQ(cell(orders, 0, "NETTUTAR").toDouble(), devRound2(net));
+    EXPECT_DOUBLE_EQ(cell(orders, 0, "TUTAR").toDouble(), RoundTo2Decimals(tutar));
+    EXPECT_DOUBLE_EQ(cell(orders, 0, "NETTUTAR").toDouble(), RoundTo2Decimals(net));
     EXPECT_EQ(orderLines(db(), kOtherDealer, *idno).rowCount(), 0u);
 
     const TableData open = openBalances(db(), kDealer);
